@@ -1,0 +1,1 @@
+// The program's embedded files (data-file template, member page) are compiled into this library.

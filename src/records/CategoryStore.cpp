@@ -1,0 +1,27 @@
+#include "records/CategoryStore.h"
+
+#include "storage/Vault.h"
+
+std::vector<Category> CategoryStore::list() {
+    sql::Statement query = m_vault.connection().prepare(
+        "SELECT TypeName, icoIndex FROM AccountType WHERE UserName = ?1 ORDER BY icoIndex, rowid");
+    query.bind(1, m_user);
+    std::vector<Category> result;
+    while (query.step())
+        result.push_back({query.text(0), int(query.integer(1))});
+    return result;
+}
+
+bool CategoryStore::exists(const QString &typeName) {
+    sql::Statement query = m_vault.connection().prepare(
+        "SELECT 1 FROM AccountType WHERE UserName = ?1 AND TypeName = ?2");
+    query.bind(1, m_user).bind(2, typeName);
+    return query.step();
+}
+
+void CategoryStore::add(const Category &category) {
+    sql::Statement insert = m_vault.connection().prepare(
+        "INSERT INTO AccountType (TypeName, UserName, icoIndex) VALUES (?1, ?2, ?3)");
+    insert.bind(1, category.TypeName).bind(2, m_user).bind(3, category.icoIndex);
+    insert.run();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+class Vault;
+
+struct Category {
+    QString TypeName;
+    int icoIndex = 11; // image number in the category tree; also its sort key
+
+    bool operator==(const Category &) const = default;
+};
+
+// One user's categories.
+class CategoryStore {
+public:
+    CategoryStore(Vault &vault, QString userName) : m_vault(vault), m_user(std::move(userName)) {}
+
+    // In tree order: by icon number, then in the order they were made.
+    std::vector<Category> list();
+    bool exists(const QString &typeName);
+    void add(const Category &category);
+
+private:
+    Vault &m_vault;
+    QString m_user;
+};

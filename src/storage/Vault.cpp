@@ -1,0 +1,101 @@
+#include "storage/Vault.h"
+
+#include "records/CategoryStore.h"
+#include "records/RecordStore.h"
+#include "storage/Schema.h"
+#include "users/UserStore.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+VaultError::VaultError(Kind kind, const QString &message)
+    : std::runtime_error(message.toStdString()), m_kind(kind) {}
+
+namespace {
+
+QByteArray databaseKey() { return QByteArray(Vault::kDatabaseKey); }
+
+VaultError translate(const sql::Error &error, const QString &path) {
+    switch (error.code() & 0xff) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return VaultError(VaultError::Kind::NotOurs,
+                          QStringLiteral("%1 is not an Ombrivo data file").arg(path));
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return VaultError(VaultError::Kind::Locked,
+                          QStringLiteral("%1 is in use by another program").arg(path));
+    default:
+        return VaultError(VaultError::Kind::Io,
+                          QStringLiteral("%1 cannot be opened: %2")
+                              .arg(path, QString::fromUtf8(error.what())));
+    }
+}
+
+// An encrypting build answers with its version; plain SQLite ignores the pragma.
+void requireCipher(sql::Connection &db) {
+    if (db.scalarText("PRAGMA cipher_version").isEmpty())
+        throw VaultError(VaultError::Kind::NoCipher,
+                         QStringLiteral("the database library does not encrypt; refusing to "
+                                        "open the data file"));
+}
+
+} // namespace
+
+Vault::Vault(QString path, sql::Connection db) : m_path(std::move(path)), m_db(std::move(db)) {}
+
+Vault::~Vault() = default;
+
+std::unique_ptr<Vault> Vault::open(const QString &path) {
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        throw VaultError(VaultError::Kind::Io, QStringLiteral("%1 does not exist").arg(path));
+    if (!info.isReadable() || !info.isWritable())
+        throw VaultError(VaultError::Kind::Io,
+                         QStringLiteral("%1 cannot be read and written").arg(path));
+    try {
+        sql::Connection db =
+            sql::Connection::open(path, sql::Connection::Mode::ReadWrite, databaseKey());
+        requireCipher(db);
+        // Keep temporary tables and indexes in memory: nothing unencrypted goes beside the file.
+        db.exec("PRAGMA temp_store = MEMORY");
+        db.exec("PRAGMA locking_mode = EXCLUSIVE");
+        // The first transaction takes the exclusive lock, and exclusive mode keeps it; the read
+        // inside it fails if the key does not open the file.
+        db.exec("BEGIN EXCLUSIVE");
+        const bool ours = schema::isPresent(db);
+        sql::Statement pages = db.prepare("PRAGMA page_count");
+        const qint64 pageCount = pages.step() ? pages.integer(0) : 0;
+        sql::Statement pageSize = db.prepare("PRAGMA page_size");
+        const qint64 size = pageSize.step() ? pageSize.integer(0) : 0;
+        db.exec("COMMIT");
+        if (!ours)
+            throw VaultError(VaultError::Kind::NotOurs,
+                             QStringLiteral("%1 is not an Ombrivo data file").arg(path));
+        if (pageCount * size > info.size())
+            throw VaultError(VaultError::Kind::Damaged,
+                             QStringLiteral("%1 is truncated").arg(path));
+        return std::unique_ptr<Vault>(new Vault(path, std::move(db)));
+    } catch (const sql::Error &error) {
+        throw translate(error, path);
+    }
+}
+
+void Vault::create(const QString &path) {
+    try {
+        sql::Connection db =
+            sql::Connection::open(path, sql::Connection::Mode::Create, databaseKey());
+        requireCipher(db);
+        schema::create(db);
+    } catch (const sql::Error &error) {
+        throw translate(error, path);
+    }
+}
+
+void Vault::close() { m_db.close(); }
+
+UserStore Vault::users() { return UserStore(*this); }
+
+CategoryStore Vault::categories(const QString &userName) { return CategoryStore(*this, userName); }
+
+RecordStore Vault::records(const Session &session) { return RecordStore(*this, session); }

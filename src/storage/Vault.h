@@ -1,0 +1,64 @@
+#pragma once
+
+#include "storage/Crypto.h"
+#include "storage/Sqlite.h"
+
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+class UserStore;
+class CategoryStore;
+class RecordStore;
+class Session;
+
+// A data file that cannot be used, with the reason a caller may act on.
+class VaultError : public std::runtime_error {
+public:
+    enum class Kind {
+        NotOurs,  // not a database with our key and tables: scrambled, damaged or foreign
+        Damaged,  // our database, but shorter than its header says (truncated)
+        Locked,   // another process holds the file
+        NoCipher, // linked against a SQLite without encryption: refuse to write plaintext
+        Io,       // missing, unreadable or not writable
+    };
+    VaultError(Kind kind, const QString &message);
+    Kind kind() const { return m_kind; }
+
+private:
+    Kind m_kind;
+};
+
+// The one open data file. Holds SQLite's exclusive lock for as long as it is open, so no other
+// process can read or write it.
+class Vault {
+public:
+    static constexpr char kDatabaseKey[] = "quillmoss";
+
+    static std::unique_ptr<Vault> open(const QString &path);
+    // Writes a new empty data file with the full schema (the template of a first start).
+    static void create(const QString &path);
+
+    ~Vault();
+    Vault(const Vault &) = delete;
+    Vault &operator=(const Vault &) = delete;
+
+    const QString &path() const { return m_path; }
+    sql::Connection &connection() { return m_db; }
+    void close();
+    bool isOpen() const { return m_db.isOpen(); }
+
+    // Password hashing cost for new and changed passwords; tests lower it.
+    void setKdfParams(const crypto::KdfParams &params) { m_kdf = params; }
+    const crypto::KdfParams &kdfParams() const { return m_kdf; }
+
+    UserStore users();
+    CategoryStore categories(const QString &userName);
+    RecordStore records(const Session &session);
+
+private:
+    Vault(QString path, sql::Connection db);
+    QString m_path;
+    sql::Connection m_db;
+    crypto::KdfParams m_kdf = crypto::KdfParams::interactive();
+};

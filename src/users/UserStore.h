@@ -1,0 +1,40 @@
+#pragma once
+
+#include "users/Session.h"
+#include "users/UserSettings.h"
+
+#include <QDate>
+#include <QStringList>
+#include <optional>
+
+class Vault;
+
+// The users of the data file: listing, registration, login and their settings rows.
+class UserStore {
+public:
+    explicit UserStore(Vault &vault) : m_vault(vault) {}
+
+    // Every user name in registration order.
+    QStringList names();
+    // Whether a user of that name exists; letter case is ignored, as in the login lookup.
+    bool exists(const QString &name);
+
+    // Writes the user's row with every setting at its default and his nine categories, all or
+    // nothing. `appPath` is the data folder, home of the default backup file.
+    void registerUser(const QString &name, const QString &password, const QDate &today,
+                      const QString &appPath);
+
+    // The session of `name` when `password` is his (exact comparison), else nothing.
+    std::optional<Session> login(const QString &name, const QString &password);
+    // Whether `password` is the login password of `name`, without unwrapping anything.
+    bool checkPassword(const QString &name, const QString &password);
+    // New login password: a new verifier and the same data key wrapped anew, so every record
+    // stays readable.
+    void changePassword(const Session &session, const QString &newPassword);
+
+    UserSettings settings(const QString &name);
+    void saveSettings(const QString &name, const UserSettings &settings);
+
+private:
+    Vault &m_vault;
+};
