@@ -32,7 +32,8 @@ void BM_Login(benchmark::State &state) {
     Fixture fixture;
     auto vault = Vault::open(fixture.path);
     for (auto _ : state) {
-        auto session = vault->users().login(QStringLiteral("bench"), QStringLiteral("correct horse"));
+        auto session =
+            vault->users().login(QStringLiteral("bench"), QStringLiteral("correct horse"));
         if (!session)
             state.SkipWithError("login failed");
     }
@@ -43,7 +44,8 @@ void BM_WrongPassword(benchmark::State &state) {
     Fixture fixture;
     auto vault = Vault::open(fixture.path);
     for (auto _ : state)
-        benchmark::DoNotOptimize(vault->users().login(QStringLiteral("bench"), QStringLiteral("wrong")));
+        benchmark::DoNotOptimize(
+            vault->users().login(QStringLiteral("bench"), QStringLiteral("wrong")));
 }
 BENCHMARK(BM_WrongPassword)->Unit(benchmark::kMillisecond);
 

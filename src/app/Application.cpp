@@ -80,8 +80,9 @@ bool Application::start() {
     m_login = new FrmLogin(*m_vault, m_services);
     m_login->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_login, &FrmLogin::loggedIn, this, &Application::showMain);
-    connect(m_login, &FrmLogin::closedWithoutLogin, this, [this] { shutdown(0); },
-            Qt::QueuedConnection);
+    connect(
+        m_login, &FrmLogin::closedWithoutLogin, this, [this] { shutdown(0); },
+        Qt::QueuedConnection);
     m_login->show();
     return true;
 }
@@ -90,11 +91,14 @@ void Application::showMain(std::shared_ptr<Session> session) {
     m_session = std::move(session);
     m_main = new FrmMain(*m_vault, m_session, m_services);
     m_main->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_main, &FrmMain::unloaded, this, [this] { shutdown(0); }, Qt::QueuedConnection);
+    connect(
+        m_main, &FrmMain::unloaded, this, [this] { shutdown(0); }, Qt::QueuedConnection);
     m_main->show();
 }
 
-void Application::quit() { shutdown(0); }
+void Application::quit() {
+    shutdown(0);
+}
 
 void Application::shutdown(int exitCode) {
     if (m_finished)

@@ -2,8 +2,8 @@
 
 #include "core/Services.h"
 #include "records/FrmMain.h"
-#include "users/FrmLogin.h"
 #include "storage/Crypto.h"
+#include "users/FrmLogin.h"
 
 #include <QLockFile>
 #include <QObject>

@@ -31,10 +31,10 @@ QString dataFolderFor(const QString &homeOverride, const QString &executableDir,
 
 QString AppPath() {
     static const QString path = [] {
-        const QString folder =
-            dataFolderFor(qEnvironmentVariable("OMBRIVO_HOME"), QCoreApplication::applicationDirPath(),
-                          QStringLiteral(OMBRIVO_INSTALL_BINDIR),
-                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        const QString folder = dataFolderFor(
+            qEnvironmentVariable("OMBRIVO_HOME"), QCoreApplication::applicationDirPath(),
+            QStringLiteral(OMBRIVO_INSTALL_BINDIR),
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         QDir().mkpath(folder);
         return folder;
     }();

@@ -16,7 +16,9 @@ namespace atomicfile {
 
 namespace {
 
-[[noreturn]] void fail(const QString &what) { throw std::runtime_error(what.toStdString()); }
+[[noreturn]] void fail(const QString &what) {
+    throw std::runtime_error(what.toStdString());
+}
 
 void syncFolder(const QString &folder) {
 #ifdef Q_OS_UNIX

@@ -48,7 +48,9 @@ SecureBytes &SecureBytes::operator=(SecureBytes &&other) noexcept {
     return *this;
 }
 
-SecureBytes::~SecureBytes() { clear(); }
+SecureBytes::~SecureBytes() {
+    clear();
+}
 
 void SecureBytes::clear() {
     if (m_data)
@@ -61,7 +63,9 @@ KdfParams KdfParams::interactive() {
     return {crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE};
 }
 
-KdfParams KdfParams::minimal() { return {crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN}; }
+KdfParams KdfParams::minimal() {
+    return {crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN};
+}
 
 QByteArray randomBytes(std::size_t size) {
     init();

@@ -11,12 +11,15 @@ namespace datafile {
 
 namespace {
 
-QString key() { return QString::fromLatin1(kScrambleKey); }
+QString key() {
+    return QString::fromLatin1(kScrambleKey);
+}
 
 QByteArray readWhole(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()).toStdString());
+        throw Error(
+            QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()).toStdString());
     return file.readAll();
 }
 

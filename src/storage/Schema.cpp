@@ -68,9 +68,9 @@ void create(sql::Connection &db) {
 }
 
 bool isPresent(sql::Connection &db) {
-    sql::Statement query = db.prepare(
-        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-        "('sysuser', 'AccountType', 'AccountData')");
+    sql::Statement query =
+        db.prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                   "('sysuser', 'AccountType', 'AccountData')");
     return query.step() && query.integer(0) == 3;
 }
 

@@ -42,7 +42,9 @@ Connection &Connection::operator=(Connection &&other) noexcept {
     return *this;
 }
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 void Connection::close() {
     if (m_db) {
@@ -74,7 +76,9 @@ QString Connection::scalarText(const char *sqlText) {
     return statement.step() ? statement.text(0) : QString();
 }
 
-qint64 Connection::changes() const { return sqlite3_changes(m_db); }
+qint64 Connection::changes() const {
+    return sqlite3_changes(m_db);
+}
 
 Statement::Statement(Statement &&other) noexcept
     : m_db(other.m_db), m_stmt(std::exchange(other.m_stmt, nullptr)) {}
@@ -151,9 +155,13 @@ QByteArray Statement::blob(int column) const {
     return data ? QByteArray(static_cast<const char *>(data), size) : QByteArray();
 }
 
-qint64 Statement::integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
+qint64 Statement::integer(int column) const {
+    return sqlite3_column_int64(m_stmt, column);
+}
 
-double Statement::real(int column) const { return sqlite3_column_double(m_stmt, column); }
+double Statement::real(int column) const {
+    return sqlite3_column_double(m_stmt, column);
+}
 
 bool Statement::isNull(int column) const {
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;

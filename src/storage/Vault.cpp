@@ -13,7 +13,9 @@ VaultError::VaultError(Kind kind, const QString &message)
 
 namespace {
 
-QByteArray databaseKey() { return QByteArray(Vault::kDatabaseKey); }
+QByteArray databaseKey() {
+    return QByteArray(Vault::kDatabaseKey);
+}
 
 VaultError translate(const sql::Error &error, const QString &path) {
     switch (error.code() & 0xff) {
@@ -26,9 +28,9 @@ VaultError translate(const sql::Error &error, const QString &path) {
         return VaultError(VaultError::Kind::Locked,
                           QStringLiteral("%1 is in use by another program").arg(path));
     default:
-        return VaultError(VaultError::Kind::Io,
-                          QStringLiteral("%1 cannot be opened: %2")
-                              .arg(path, QString::fromUtf8(error.what())));
+        return VaultError(
+            VaultError::Kind::Io,
+            QStringLiteral("%1 cannot be opened: %2").arg(path, QString::fromUtf8(error.what())));
     }
 }
 
@@ -50,6 +52,8 @@ std::unique_ptr<Vault> Vault::open(const QString &path) {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         throw VaultError(VaultError::Kind::Io, QStringLiteral("%1 does not exist").arg(path));
+    if (info.size() == 0)
+        throw VaultError(VaultError::Kind::NotOurs, QStringLiteral("%1 is empty").arg(path));
     if (!info.isReadable() || !info.isWritable())
         throw VaultError(VaultError::Kind::Io,
                          QStringLiteral("%1 cannot be read and written").arg(path));
@@ -60,21 +64,22 @@ std::unique_ptr<Vault> Vault::open(const QString &path) {
         // Keep temporary tables and indexes in memory: nothing unencrypted goes beside the file.
         db.exec("PRAGMA temp_store = MEMORY");
         db.exec("PRAGMA locking_mode = EXCLUSIVE");
-        // The first transaction takes the exclusive lock, and exclusive mode keeps it; the read
-        // inside it fails if the key does not open the file.
-        db.exec("BEGIN EXCLUSIVE");
+        // Look before writing: a write transaction on a file that is not a database (an empty
+        // one, say) would turn it into one. The read fails if the key does not open the file.
         const bool ours = schema::isPresent(db);
         sql::Statement pages = db.prepare("PRAGMA page_count");
         const qint64 pageCount = pages.step() ? pages.integer(0) : 0;
         sql::Statement pageSize = db.prepare("PRAGMA page_size");
         const qint64 size = pageSize.step() ? pageSize.integer(0) : 0;
-        db.exec("COMMIT");
         if (!ours)
             throw VaultError(VaultError::Kind::NotOurs,
                              QStringLiteral("%1 is not an Ombrivo data file").arg(path));
         if (pageCount * size > info.size())
             throw VaultError(VaultError::Kind::Damaged,
                              QStringLiteral("%1 is truncated").arg(path));
+        // The first write transaction takes the exclusive lock, and exclusive mode keeps it.
+        db.exec("BEGIN EXCLUSIVE");
+        db.exec("COMMIT");
         return std::unique_ptr<Vault>(new Vault(path, std::move(db)));
     } catch (const sql::Error &error) {
         throw translate(error, path);
@@ -92,10 +97,18 @@ void Vault::create(const QString &path) {
     }
 }
 
-void Vault::close() { m_db.close(); }
+void Vault::close() {
+    m_db.close();
+}
 
-UserStore Vault::users() { return UserStore(*this); }
+UserStore Vault::users() {
+    return UserStore(*this);
+}
 
-CategoryStore Vault::categories(const QString &userName) { return CategoryStore(*this, userName); }
+CategoryStore Vault::categories(const QString &userName) {
+    return CategoryStore(*this, userName);
+}
 
-RecordStore Vault::records(const Session &session) { return RecordStore(*this, session); }
+RecordStore Vault::records(const Session &session) {
+    return RecordStore(*this, session);
+}

@@ -178,7 +178,9 @@ void FrmLogin::CmdRegNewUser_Click() {
     m_TxtPass->setFocus();
 }
 
-void FrmLogin::CmdCancel_Click() { reject(); }
+void FrmLogin::CmdCancel_Click() {
+    reject();
+}
 
 bool FrmLogin::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_PicLogo && event->type() == QEvent::MouseButtonRelease) {

@@ -134,4 +134,6 @@ void FrmNewUser::CmdOK_Click() {
     accept();
 }
 
-void FrmNewUser::CmdCancel_Click() { reject(); }
+void FrmNewUser::CmdCancel_Click() {
+    reject();
+}

@@ -5,12 +5,12 @@
 
 // The per-user settings kept in the user's row, with the values a new user starts with.
 struct UserSettings {
-    double AutoBackup = 0;     // days between automatic backups; 0 = none
-    QDate PriorBackupDate;     // day of the last automatic backup
-    QString AutoBackupPath;    // full path of the automatic backup file
-    bool AutoCompress = true;  // compact while backing up
-    double MinLockTime = 5;    // minutes in the tray before locking; 0 = never
-    bool ShowPassword = true;  // true: the record list masks passwords as "********"
+    double AutoBackup = 0;    // days between automatic backups; 0 = none
+    QDate PriorBackupDate;    // day of the last automatic backup
+    QString AutoBackupPath;   // full path of the automatic backup file
+    bool AutoCompress = true; // compact while backing up
+    double MinLockTime = 5;   // minutes in the tray before locking; 0 = never
+    bool ShowPassword = true; // true: the record list masks passwords as "********"
     bool ClearClipboard = true;
     QString ShortcutUser = QStringLiteral("4|49");
     QString ShortcutPassword = QStringLiteral("4|50");

@@ -23,12 +23,15 @@ WrappedKey wrap(const crypto::SecureBytes &dataKey, const QString &password,
     return wrapped;
 }
 
-QString dateText(const QDate &date) { return date.toString(Qt::ISODate); }
+QString dateText(const QDate &date) {
+    return date.toString(Qt::ISODate);
+}
 
 } // namespace
 
 QStringList UserStore::names() {
-    sql::Statement query = m_vault.connection().prepare("SELECT UserName FROM sysuser ORDER BY rowid");
+    sql::Statement query =
+        m_vault.connection().prepare("SELECT UserName FROM sysuser ORDER BY rowid");
     QStringList result;
     while (query.step())
         result << query.text(0);

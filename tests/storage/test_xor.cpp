@@ -219,6 +219,15 @@ TEST(XorString, EmptyTextGivesEmptyText) {
     EXPECT_EQ(x.DecryptString(QString(), QStringLiteral("quillmoss")), QString());
 }
 
+// 丂 is 81 40; with "pl" it becomes F1 2C, which is no valid text, so the byte >= 0x80 travels as
+// U+F700 + byte and the ASCII byte as itself.
+TEST(XorString, InvalidScrambledBytesUseTheRawForm) {
+    clsSimpleXOR x;
+    const QString scrambled = x.EncryptString(QString::fromUtf8("丂"), QStringLiteral("plume"));
+    EXPECT_EQ(scrambled, QString(QChar(0xF7F1)) + QLatin1Char(','));
+    EXPECT_EQ(x.DecryptString(scrambled, QStringLiteral("plume")), QString::fromUtf8("丂"));
+}
+
 struct TextCase {
     const char *name;
     QString text;
@@ -255,6 +264,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, XorStringRoundTrip,
                                                       return s;
                                                   }()},
                                          TextCase{"chinese", u("密码强度测试中文账号")},
+                                         TextCase{"gbk extension", u("丂丂丂丂丂")},
                                          TextCase{"emoji", u("😀🔑🐉")},
                                          TextCase{"mixed", u("pass中文😀word€é ¥")},
                                          TextCase{"nul", QString::fromLatin1("a\0b\0\0c", 6)},
