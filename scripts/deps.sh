@@ -1,0 +1,14 @@
+#!/bin/sh
+# Installs the Debian 12 packages that building, running and testing Ombrivo need.
+set -eu
+packages="cmake g++ make pkg-config clang-format qt6-base-dev qt6-base-dev-tools qt6-l10n-tools \
+libgl-dev libsqlcipher-dev libsodium-dev libicu-dev libgtest-dev libbenchmark-dev \
+fonts-wqy-microhei xvfb xauth"
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $missing
