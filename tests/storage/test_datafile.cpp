@@ -123,6 +123,16 @@ INSTANTIATE_TEST_SUITE_P(Kinds, BadDataFile,
                                            "one byte short", "random", "scrambled twice",
                                            "foreign key"));
 
+TEST(DataFile, TemporaryCopiesOfADeadRunAreRemoved) {
+    DataFolder d;
+    const QString leftover = d.path + QStringLiteral(".a1B2c3.tmp");
+    writeAll(leftover, "half written");
+    writeAll(d.folder.filePath(QStringLiteral("notes.tmp")), "not ours");
+    datafile::open(d.path, d.emptyTemplate).reset();
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_TRUE(QFile::exists(d.folder.filePath(QStringLiteral("notes.tmp"))));
+}
+
 TEST(DataFile, AFolderInPlaceOfTheFileIsReported) {
     DataFolder d;
     ASSERT_TRUE(QDir().mkpath(d.path));
