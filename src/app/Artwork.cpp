@@ -68,4 +68,35 @@ QPixmap logo(const QSize &size) {
     return pixmap;
 }
 
+QIcon categoryIcon(int number) {
+    struct Face {
+        QColor colour;
+        const char16_t *glyph;
+    };
+    // FTP, blog, chat, forum, web site, bank, mail, game, other; the root; a user's own.
+    static const Face faces[] = {
+        {QColor(0x3b, 0x82, 0xc4), u"F"},      {QColor(0xe0, 0x8a, 0x1e), u"B"},
+        {QColor(0x2e, 0xa0, 0x5a), u"\u804a"}, {QColor(0x7b, 0x5c, 0xc4), u"\u8bba"},
+        {QColor(0x1f, 0x9e, 0xb8), u"W"},      {QColor(0xc8, 0x3c, 0x3c), u"\uffe5"},
+        {QColor(0x4a, 0x6f, 0xd8), u"@"},      {QColor(0xd0, 0x5a, 0xa8), u"G"},
+        {QColor(0x80, 0x80, 0x80), u"\u2026"}, {QColor(0x26, 0x68, 0xb4), u"\u2261"},
+        {QColor(0x5a, 0x9b, 0xd5), u"+"},
+    };
+    const Face &face = faces[(number >= 1 && number <= 11 ? number : 11) - 1];
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(face.colour);
+    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3.5, 3.5);
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString::fromUtf16(face.glyph));
+    return QIcon(pixmap);
+}
+
 } // namespace artwork

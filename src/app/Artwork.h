@@ -8,4 +8,7 @@
 namespace artwork {
 QIcon appIcon();
 QPixmap logo(const QSize &size);
+// The 16x16 images of the category tree, numbered from 1: 1 to 9 the default categories in
+// their order, 10 the root, 11 categories the user made. Other numbers give image 11.
+QIcon categoryIcon(int number);
 } // namespace artwork

@@ -2,6 +2,7 @@
 #include "app/Artwork.h"
 #include "core/AppPath.h"
 #include "core/Clock.h"
+#include "core/QtDesktop.h"
 #include "core/QtMessageService.h"
 #include "core/SettingsStore.h"
 
@@ -73,7 +74,9 @@ int main(int argc, char *argv[]) {
     QtMessageService messages;
     SystemClock clock;
     SettingsStore settings;
-    Application ombrivo(Services{messages, clock, settings, AppPath()});
+    QtClipboard clipboard;
+    QtDesktop desktop;
+    Application ombrivo(Services{messages, clock, settings, clipboard, desktop, AppPath()});
     QObject::connect(&ombrivo, &Application::finished, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
 #ifdef Q_OS_UNIX

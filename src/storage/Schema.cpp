@@ -11,7 +11,8 @@ QStringList defaultCategories() {
 // Names compare without regard to letter case (COLLATE NOCASE), so the login lookup, the
 // duplicate tests and the searches agree. Widths are twips; yes/no settings are 0/1 integers;
 // dates are "yyyy-MM-dd" texts. The key columns hold the user's data key wrapped under a key
-// derived from his login password.
+// derived from his login password. SearchPinyin and SearchInitials are the quick search's
+// pinyin keys of AccountName, filled when a record is written (NULL: not computed yet).
 static const char *const kCreate = R"(
 CREATE TABLE sysuser (
     UserName TEXT NOT NULL COLLATE NOCASE,
@@ -55,16 +56,33 @@ CREATE TABLE AccountData (
     AccountPassword BLOB,
     RegDate TEXT NOT NULL DEFAULT '',
     URL TEXT NOT NULL DEFAULT '' COLLATE NOCASE,
-    Remarks TEXT NOT NULL DEFAULT ''
+    Remarks TEXT NOT NULL DEFAULT '',
+    SearchPinyin TEXT,
+    SearchInitials TEXT
 );
 CREATE INDEX AccountData_user ON AccountData (UserName, TypeName);
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 )";
 
 void create(sql::Connection &db) {
     sql::Transaction transaction(db);
     db.exec(kCreate);
     transaction.commit();
+}
+
+bool upgrade(sql::Connection &db) {
+    bool hasSearchKeys = false;
+    sql::Statement columns = db.prepare("PRAGMA table_info(AccountData)");
+    while (columns.step())
+        hasSearchKeys |= columns.text(1) == QLatin1String("SearchPinyin");
+    if (hasSearchKeys)
+        return false;
+    sql::Transaction transaction(db);
+    db.exec("ALTER TABLE AccountData ADD COLUMN SearchPinyin TEXT;"
+            "ALTER TABLE AccountData ADD COLUMN SearchInitials TEXT;"
+            "PRAGMA user_version = 2;");
+    transaction.commit();
+    return true;
 }
 
 bool isPresent(sql::Connection &db) {

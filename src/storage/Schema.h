@@ -8,7 +8,7 @@ class Connection;
 
 namespace schema {
 
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
 
 // The nine categories every new user receives, in icon order; also the names that category
 // maintenance protects.
@@ -18,6 +18,8 @@ QStringList defaultCategories();
 
 // Creates the three tables and their indexes in an empty database.
 void create(sql::Connection &db);
+// Brings an older database up to this version; true when something changed.
+bool upgrade(sql::Connection &db);
 // Whether the database holds the three tables (any version we can read).
 bool isPresent(sql::Connection &db);
 

@@ -80,6 +80,10 @@ qint64 Connection::changes() const {
     return sqlite3_changes(m_db);
 }
 
+qint64 Connection::lastInsertId() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
+
 Statement::Statement(Statement &&other) noexcept
     : m_db(other.m_db), m_stmt(std::exchange(other.m_stmt, nullptr)) {}
 

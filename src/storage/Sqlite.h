@@ -46,6 +46,7 @@ public:
     // First column of the first row of a parameterless query, or an empty string.
     QString scalarText(const char *sqlText);
     qint64 changes() const;
+    qint64 lastInsertId() const;
     sqlite3 *handle() const { return m_db; }
 
 private:

@@ -80,6 +80,8 @@ std::unique_ptr<Vault> Vault::open(const QString &path) {
         // The first write transaction takes the exclusive lock, and exclusive mode keeps it.
         db.exec("BEGIN EXCLUSIVE");
         db.exec("COMMIT");
+        schema::upgrade(db);
+        RecordStore::fillSearchKeys(db);
         return std::unique_ptr<Vault>(new Vault(path, std::move(db)));
     } catch (const sql::Error &error) {
         throw translate(error, path);

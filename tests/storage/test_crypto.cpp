@@ -10,8 +10,8 @@ namespace {
 const QString kName = QStringLiteral("alice");
 const QString kPassword = QStringLiteral("Secret-1");
 
-Record record(const QString &name) {
-    return {QStringLiteral("其它"), name, {}, QStringLiteral("id"), {}, {}, {}, {}};
+RecordInput record(const QString &name, const QString &password) {
+    return {QStringLiteral("其它"), name, QStringLiteral("id"), password, {}, {}, {}};
 }
 
 TEST(Crypto, WrongPasswordsAreRejected) {
@@ -91,8 +91,8 @@ TEST(Crypto, PasswordChangeKeepsEveryRecordReadable) {
     {
         Session session = f.login(kName, kPassword);
         for (int i = 0; i < 20; ++i)
-            f.vault->records(session).add(record(QString::number(i)),
-                                          QStringLiteral("pw-%1").arg(i));
+            f.vault->records(session).add(
+                record(QString::number(i), QStringLiteral("pw-%1").arg(i)));
         f.vault->users().changePassword(session, newPassword);
     }
     f.reopen();

@@ -100,13 +100,21 @@ TEST(Vault, UsersSeeOnlyTheirOwnRecords) {
     f.addUser(QStringLiteral("bob"), kPassword);
     Session alice = f.login(QStringLiteral("alice"), kPassword);
     Session bob = f.login(QStringLiteral("bob"), kPassword);
-    f.vault->records(alice).add(
-        {QStringLiteral("其它"), QStringLiteral("mail"), {}, QStringLiteral("a@x"), {}, {}, {}, {}},
-        QStringLiteral("pa"));
-    f.vault->records(bob).add(
-        {QStringLiteral("其它"), QStringLiteral("bank"), {}, QStringLiteral("b@x"), {}, {}, {}, {}},
-        QStringLiteral("pb"));
-    const auto aliceRecords = f.vault->records(alice).inCategory(QStringLiteral("其它"));
+    f.vault->records(alice).add({QStringLiteral("其它"),
+                                 QStringLiteral("mail"),
+                                 QStringLiteral("a@x"),
+                                 QStringLiteral("pa"),
+                                 {},
+                                 {},
+                                 {}});
+    f.vault->records(bob).add({QStringLiteral("其它"),
+                               QStringLiteral("bank"),
+                               QStringLiteral("b@x"),
+                               QStringLiteral("pb"),
+                               {},
+                               {},
+                               {}});
+    const auto aliceRecords = f.vault->records(alice).all();
     ASSERT_EQ(aliceRecords.size(), 1u);
     EXPECT_EQ(aliceRecords[0].AccountName, QStringLiteral("mail"));
     EXPECT_EQ(f.vault->records(alice).password(aliceRecords[0]), QStringLiteral("pa"));
@@ -133,18 +141,17 @@ TEST(Vault, NothingReadableOnDisk) {
     Session alice = f.login(QStringLiteral("alice"), kPassword);
     f.vault->records(alice).add({QStringLiteral("其它"),
                                  QStringLiteral("visiblename"),
-                                 {},
                                  QStringLiteral("someid"),
+                                 QStringLiteral("PLAINTEXTPASSWORD"),
                                  {},
-                                 {},
-                                 {},
-                                 {}},
-                                QStringLiteral("PLAINTEXTPASSWORD"));
+                                 QStringLiteral("https://example.org/"),
+                                 QStringLiteral("remarkable")});
     f.vault.reset();
     QFile file(f.path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    for (const char *needle : {"PLAINTEXTPASSWORD", "visiblename", "alice", "sysuser", "SQLite"})
+    for (const char *needle : {"PLAINTEXTPASSWORD", "visiblename", "alice", "example.org",
+                               "remarkable", "sysuser", "SQLite"})
         EXPECT_FALSE(bytes.contains(needle)) << needle;
 }
 

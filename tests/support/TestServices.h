@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Clipboard.h"
 #include "core/Clock.h"
 #include "core/MessageService.h"
 #include "core/Services.h"
@@ -43,6 +44,26 @@ public:
     std::deque<Answer> answers;
 };
 
+class MemoryClipboard : public Clipboard {
+public:
+    void setText(const QString &text) override { m_text = text; }
+    QString text() const override { return m_text; }
+    void clear() override { m_text.clear(); }
+
+private:
+    QString m_text;
+};
+
+// Records what would have been opened.
+class RecordingDesktop : public Desktop {
+public:
+    bool open(const QString &target) override {
+        opened << target;
+        return true;
+    }
+    QStringList opened;
+};
+
 // A temporary data folder with its own settings file, a fixed date and recorded messages.
 struct TestEnvironment {
     QTemporaryDir folder;
@@ -50,6 +71,11 @@ struct TestEnvironment {
     FixedClock clock{QDate(2026, 12, 10)};
     SettingsStore settings{folder.filePath(QStringLiteral("settings.ini"))};
 
-    Services services() { return Services{messages, clock, settings, folder.path()}; }
+    MemoryClipboard clipboard;
+    RecordingDesktop desktop;
+
+    Services services() {
+        return Services{messages, clock, settings, clipboard, desktop, folder.path()};
+    }
     QString dataFile() const { return folder.filePath(QStringLiteral("SystemData.dat")); }
 };
