@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "core/Clipboard.h"
 #include "core/MessageService.h"
 #include "records/FrmMain.h"
 #include "storage/DataFile.h"
@@ -105,6 +106,7 @@ void Application::shutdown(int exitCode) {
         return;
     m_finished = true;
     m_exitCode = exitCode;
+    const bool clearClipboard = m_main && m_main->clearClipboardOnExit();
     delete m_main;
     delete m_login;
     m_session.reset(); // wipes the data key
@@ -122,6 +124,8 @@ void Application::shutdown(int exitCode) {
             m_exitCode = 1;
         }
     }
+    if (clearClipboard)
+        m_services.clipboard.clear();
     m_lock.reset();
     emit finished(m_exitCode);
 }

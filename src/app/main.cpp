@@ -5,6 +5,8 @@
 #include "core/QtDesktop.h"
 #include "core/QtMessageService.h"
 #include "core/SettingsStore.h"
+#include "maintenance/QtFileDialogs.h"
+#include "tray/QtTrayIcon.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -76,12 +78,17 @@ int main(int argc, char *argv[]) {
     SettingsStore settings;
     QtClipboard clipboard;
     QtDesktop desktop;
-    Application ombrivo(Services{messages, clock, settings, clipboard, desktop, AppPath()});
+    QtTrayIcon tray;
+    QtFileDialogs fileDialogs;
+    Application ombrivo(
+        Services{messages, clock, settings, clipboard, desktop, tray, fileDialogs, AppPath()});
     QObject::connect(&ombrivo, &Application::finished, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
 #ifdef Q_OS_UNIX
     watchTerminationSignals(ombrivo);
 #endif
+    // The session manager ending the desktop session quits the application: end in order.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &ombrivo, &Application::quit);
     if (!ombrivo.start())
         return ombrivo.exitCode();
     return app.exec();

@@ -8,6 +8,8 @@ class Clipboard {
 public:
     virtual ~Clipboard() = default;
     virtual void setText(const QString &text) = 0;
+    // A password: clipboard managers are told not to keep it in their history.
+    virtual void setSecretText(const QString &text) { setText(text); }
     virtual QString text() const = 0;
     virtual void clear() = 0;
 };

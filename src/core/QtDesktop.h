@@ -5,6 +5,7 @@
 class QtClipboard : public Clipboard {
 public:
     void setText(const QString &text) override;
+    void setSecretText(const QString &text) override;
     QString text() const override;
     void clear() override;
 };

@@ -7,6 +7,8 @@ class Clock;
 class SettingsStore;
 class Clipboard;
 class Desktop;
+class TrayIcon;
+class FileDialogs;
 
 // What every window needs from outside: injected, so tests can supply their own.
 struct Services {
@@ -15,5 +17,7 @@ struct Services {
     SettingsStore &settings;
     Clipboard &clipboard;
     Desktop &desktop;
+    TrayIcon &tray;
+    FileDialogs &fileDialogs;
     QString appPath; // the data folder
 };

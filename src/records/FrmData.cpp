@@ -12,6 +12,7 @@
 #include "users/Session.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -64,6 +65,8 @@ FrmData::FrmData(Vault &vault, const Session &session, const Services &services,
     m_CbAccountType->setObjectName(QStringLiteral("CbAccountType"));
     m_CbAccountType->setEditable(true);
     m_CbAccountType->setInsertPolicy(QComboBox::NoInsert);
+    // Category names are compared exactly; completion must not change the letter case typed.
+    m_CbAccountType->completer()->setCaseSensitivity(Qt::CaseSensitive);
     m_CbAccountType->lineEdit()->setMaxLength(50);
     m_TxtAccountName = makeEdit("TxtAccountName", 50, this);
     m_TxtAccountID = makeEdit("TxtAccountID", 50, this);

@@ -5,6 +5,7 @@
 #include "core/MessageService.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,6 +26,8 @@ FrmFind::FrmFind(const QStringList &categories, const Services &services, QWidge
     m_CbAccountType->setObjectName(QStringLiteral("CbAccountType"));
     m_CbAccountType->setEditable(true);
     m_CbAccountType->setInsertPolicy(QComboBox::NoInsert);
+    // Category names are compared exactly; completion must not change the letter case typed.
+    m_CbAccountType->completer()->setCaseSensitivity(Qt::CaseSensitive);
     m_CbAccountType->addItems(categories);
     m_CbAccountType->setCurrentIndex(-1);
     m_CbAccountType->lineEdit()->setMaxLength(50);

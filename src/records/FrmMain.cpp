@@ -2,7 +2,9 @@
 
 #include "app/Artwork.h"
 #include "core/Clipboard.h"
+#include "core/Clock.h"
 #include "core/MessageService.h"
+#include "maintenance/Backup.h"
 #include "records/CategoryStore.h"
 #include "records/Form1.h"
 #include "records/FrmAbout.h"
@@ -11,10 +13,15 @@
 #include "records/RecordModel.h"
 #include "records/RecordStore.h"
 #include "storage/Vault.h"
+#include "tray/FrmTrayMenu.h"
+#include "tray/TrayIcon.h"
+#include "users/FrmLoosenLock.h"
 #include "users/Session.h"
 #include "users/UserStore.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -25,8 +32,11 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cmath>
+#include <limits>
 
 namespace {
 constexpr int kRootType = QTreeWidgetItem::UserType + 1;
@@ -131,31 +141,12 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     layout->addWidget(m_Label1);
     setCentralWidget(central);
 
-    // The record list's pop-up menu.
-    m_listMenu = new QMenu(tr("右键菜单"), this);
-    m_listMenu->setObjectName(QStringLiteral("ListView"));
-    const auto item = [this](const QString &text, const char *name, auto slot) {
-        QAction *action = m_listMenu->addAction(text, this, slot);
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
-    };
-    QAction *open = item(tr("打开网页(&O)"), "mnuOpenUrl", [this] {
-        const int row = selectedRow();
-        if (row >= 0 && !m_model->entry(row).URL.isEmpty())
-            m_services.desktop.open(m_model->entry(row).URL);
-    });
-    QFont bold = open->font();
-    bold.setBold(true);
-    open->setFont(bold);
-    m_listMenu->addSeparator()->setObjectName(QStringLiteral("line4"));
-    item(tr("复制用户名(&U)"), "mnuCopyUser", [this] { copyField(RecordModel::AccountIDColumn); });
-    item(tr("复制密码(&P)"), "mnuCopyPwd", [this] { copyField(RecordModel::PasswordColumn); });
-    item(tr("复制网址(&W)"), "mnuCopyUrl", [this] { copyField(RecordModel::URLColumn); });
-    m_listMenu->addSeparator()->setObjectName(QStringLiteral("line5"));
-    item(tr("查看资料(&L)"), "mnuLook", &FrmMain::CmdLook_Click);
-    item(tr("添加资料(&A)"), "mnuAdd", &FrmMain::CmdAdd_Click);
-    item(tr("修改资料(&E)"), "mnuEdit", &FrmMain::CmdEdit_Click);
-    item(tr("删除资料(&D)"), "mnuDel", &FrmMain::CmdDel_Click);
+    m_trayMenu = new FrmTrayMenu(this);
+    m_TimerAutoLock = new QTimer(this);
+    m_TimerAutoLock->setObjectName(QStringLiteral("TimerAutoLock"));
+    m_TimerAutoLock->setInterval(60000);
+    connect(m_TimerAutoLock, &QTimer::timeout, this, &FrmMain::TimerAutoLock_Timer);
+    connectMenus();
 
     connect(CmdAdd, &QPushButton::clicked, this, &FrmMain::CmdAdd_Click);
     connect(CmdEdit, &QPushButton::clicked, this, &FrmMain::CmdEdit_Click);
@@ -165,10 +156,17 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     connect(CmdAbout, &QPushButton::clicked, this, &FrmMain::CmdAbout_Click);
     connect(m_CmdQuit, &QPushButton::clicked, this, &QWidget::close);
     connect(m_CmdFind, &QPushButton::clicked, this, &FrmMain::CmdFind_Click);
-    connect(m_TxtFindData, &QLineEdit::textChanged, this,
-            [this](const QString &text) { refill([&] { m_model->showMatching(text); }); });
+    connect(m_TxtFindData, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_listShowsNode = false;
+        refill([&] { m_model->showMatching(text); });
+    });
     connect(m_TreeViewType, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *node) {
         if (!m_buildingTree && node)
+            showNode(node);
+    });
+    // A click on the node already selected shows its records again, after a search too.
+    connect(m_TreeViewType, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) {
+        if (!m_listShowsNode)
             showNode(node);
     });
     connect(m_ListViewUser->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -186,13 +184,183 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
         popUpListMenu(m_ListViewUser->viewport()->mapToGlobal(local));
     });
 
+    autoBackup();
     buildTree();
     RequeryData();
     applyColumnWidths();
     resize(820, 520);
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain() {
+    m_services.tray.hide();
+    m_services.tray.setMenu(nullptr);
+}
+
+QMenu *FrmMain::listMenu() const {
+    return m_trayMenu->listView();
+}
+
+void FrmMain::connectMenus() {
+    FrmTrayMenu *menus = m_trayMenu;
+    const auto on = [&](const char *name, auto slot) {
+        connect(menus->item(name), &QAction::triggered, this, slot);
+    };
+    on("mnuShowmain", &FrmMain::showFromTray);
+    on("mnuLock", &FrmMain::lockFromMenu);
+    on("mnuHelp", &FrmMain::openHelp);
+    on("mnuAbout", &FrmMain::CmdAbout_Click);
+    on("mnuQuit", &QWidget::close);
+    on("mnuOpenUrl", [this] {
+        const int row = selectedRow();
+        if (row >= 0 && !m_model->entry(row).URL.isEmpty())
+            m_services.desktop.open(m_model->entry(row).URL);
+    });
+    on("mnuCopyShortcut", &FrmMain::copyForShortcuts);
+    on("mnuCopyUser", [this] { copyField(RecordModel::AccountIDColumn); });
+    on("mnuCopyPwd", [this] { copyField(RecordModel::PasswordColumn); });
+    on("mnuCopyUrl", [this] { copyField(RecordModel::URLColumn); });
+    on("mnuLook", &FrmMain::CmdLook_Click);
+    on("mnuAdd", &FrmMain::CmdAdd_Click);
+    on("mnuEdit", &FrmMain::CmdEdit_Click);
+    on("mnuDel", &FrmMain::CmdDel_Click);
+    // The settings window is not part of this build yet.
+    menus->item("mnuSet")->setEnabled(false);
+    m_services.tray.setMenu(menus->mnuTray());
+    connect(&m_services.tray, &TrayIcon::leftClicked, this, &FrmMain::showFromTray);
+}
+
+void FrmMain::autoBackup() {
+    if (m_settings.AutoBackup == 0)
+        return;
+    const QDate today = m_services.clock.today();
+    // Calendar days; a last backup dated in the future gives a negative count.
+    const qint64 days = m_settings.PriorBackupDate.isValid()
+                            ? m_settings.PriorBackupDate.daysTo(today)
+                            : std::numeric_limits<qint64>::max();
+    if (double(days) < m_settings.AutoBackup)
+        return;
+    if (BackupDatabase(m_vault, m_settings.AutoBackupPath, m_settings.AutoCompress)) {
+        m_settings.PriorBackupDate = today;
+        try {
+            m_vault.users().saveSettings(m_session->userName(), m_settings);
+        } catch (const std::exception &) {
+            // Saved again with the column widths at exit.
+        }
+    } else {
+        m_services.messages.show(this, MessageService::Icon::Exclamation, tr("提示"),
+                                 tr("自动备份数据失败,请手动备份!"), false);
+    }
+}
+
+void FrmMain::TimerAutoLock_Timer() {
+    ++m_MinuteCount;
+    if (m_IsLock)
+        m_TimerAutoLock->stop();
+    // Equality: lowering the setting below a count already passed does not lock this time.
+    if (m_MinuteCount != 0 && m_settings.MinLockTime == double(m_MinuteCount)) {
+        m_TimerAutoLock->stop();
+        lock();
+    }
+}
+
+void FrmMain::lock() {
+    m_IsLock = true;
+    m_trayMenu->item("mnuSet")->setEnabled(false);
+    m_trayMenu->item("mnuAbout")->setEnabled(false);
+    // A locked program keeps no secret: the key goes, and with it the list and the paste texts.
+    m_session->lock();
+    m_model->setRecords({});
+    m_paste.clear();
+}
+
+void FrmMain::lockFromMenu() {
+    lock();
+    m_services.messages.info(this, tr("Qolani密码管理器已处锁定锁定状态!"));
+}
+
+void FrmMain::showFromTray() {
+    if (!m_IsLock) {
+        showNormal();
+        raise();
+        activateWindow();
+        return;
+    }
+    if (!m_unlock) {
+        m_unlock = new FrmLoosenLock(m_vault, *m_session, m_services);
+        m_unlock->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_unlock, &QDialog::finished, m_unlock, &QObject::deleteLater);
+        connect(m_unlock, &FrmLoosenLock::unlocked, this, [this] {
+            m_IsLock = false;
+            m_trayMenu->item("mnuAbout")->setEnabled(true);
+            RequeryData();
+            showNormal();
+            raise();
+            activateWindow();
+        });
+    }
+    m_unlock->show();
+    m_unlock->raise();
+    m_unlock->activateWindow();
+}
+
+void FrmMain::openHelp() {
+    const QString help = QCoreApplication::applicationDirPath() + QStringLiteral("/帮助.doc");
+    if (QFileInfo(help).isFile())
+        m_services.desktop.open(help);
+    else
+        m_services.messages.info(this, tr("帮助文档已丢失!"));
+}
+
+void FrmMain::copyForShortcuts() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const ListEntry &entry = m_model->entry(row);
+    try {
+        QString password = m_model->password(row);
+        m_paste.SetPasteTexts(entry.AccountID, password, entry.URL);
+        crypto::wipe(password);
+    } catch (const std::exception &) {
+        m_services.messages.info(this, tr("密码无法解密,没有复制."));
+    }
+}
+
+void FrmMain::saveColumnWidths() {
+    const int dpi = logicalDpiX();
+    double *widths[] = {&m_settings.TypeNameWidth, &m_settings.AccountNameWidth,
+                        &m_settings.AccountIDWidth, &m_settings.AccountPasswordWidth,
+                        &m_settings.URLWidth};
+    for (int column = 0; column < RecordModel::kColumns; ++column) {
+        const double twips = m_ListViewUser->columnWidth(column) * 1440.0 / dpi;
+        *widths[column] = twips < 100 ? 100 : std::round(twips);
+    }
+    m_vault.users().saveSettings(m_session->userName(), m_settings);
+}
+
+void FrmMain::changeEvent(QEvent *event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        if (windowState() & Qt::WindowMinimized) {
+            m_MinuteCount = 0;
+            m_TimerAutoLock->start();
+            if (m_services.tray.isAvailable()) {
+                m_services.tray.show(artwork::appIcon(), tr("Fennick密码管理器"));
+                // Hide once the minimise has been handled, or the window manager shows it again.
+                QTimer::singleShot(0, this, [this] {
+                    if (windowState() & Qt::WindowMinimized)
+                        hide();
+                });
+            } else if (!m_trayMissingTold) {
+                // Hidden without a tray icon, nobody could bring the window back.
+                m_trayMissingTold = true;
+                m_services.messages.info(this, tr("没有找到系统托盘,窗口将最小化到任务栏."));
+            }
+        } else if (!(windowState() & Qt::WindowMaximized)) {
+            m_TimerAutoLock->stop();
+            m_services.tray.hide();
+        }
+    }
+    QMainWindow::changeEvent(event);
+}
 
 void FrmMain::applyColumnWidths() {
     const int dpi = logicalDpiX();
@@ -235,6 +403,7 @@ void FrmMain::refill(const std::function<void()> &show) {
 }
 
 void FrmMain::showNode(QTreeWidgetItem *node) {
+    m_listShowsNode = true;
     try {
         m_model->setRecords(m_vault.records(*m_session).list());
     } catch (const std::exception &) {
@@ -356,6 +525,7 @@ void FrmMain::CmdFind_Click() {
     if (search.exec() != QDialog::Accepted)
         return;
     const std::vector<qint64> ids = m_vault.records(*m_session).find(search.criteria());
+    m_listShowsNode = false;
     refill([&] { m_model->showIds(ids); });
 }
 
@@ -374,26 +544,32 @@ void FrmMain::copyField(int column) {
     if (row < 0)
         return;
     const ListEntry &entry = m_model->entry(row);
-    QString text;
-    if (column == RecordModel::AccountIDColumn)
-        text = entry.AccountID;
-    else if (column == RecordModel::URLColumn)
-        text = entry.URL;
-    else
-        text = m_model->password(row);
     m_services.clipboard.clear();
-    m_services.clipboard.setText(text);
+    if (column == RecordModel::AccountIDColumn) {
+        m_services.clipboard.setText(entry.AccountID);
+    } else if (column == RecordModel::URLColumn) {
+        m_services.clipboard.setText(entry.URL);
+    } else {
+        try {
+            QString password = m_model->password(row);
+            m_services.clipboard.setSecretText(password);
+            crypto::wipe(password);
+        } catch (const std::exception &) {
+            m_services.messages.info(this, tr("密码无法解密,没有复制."));
+        }
+    }
 }
 
 void FrmMain::popUpListMenu(const QPoint &globalPos) {
     const bool any = m_model->rowCount() > 0;
     const int row = selectedRow();
     const bool hasUrl = any && row >= 0 && !m_model->entry(row).URL.isEmpty();
-    for (const char *name : {"mnuCopyUser", "mnuCopyPwd", "mnuLook", "mnuEdit", "mnuDel"})
-        m_listMenu->findChild<QAction *>(QString::fromLatin1(name))->setEnabled(any);
+    for (const char *name :
+         {"mnuCopyShortcut", "mnuCopyUser", "mnuCopyPwd", "mnuLook", "mnuEdit", "mnuDel"})
+        m_trayMenu->item(name)->setEnabled(any);
     for (const char *name : {"mnuCopyUrl", "mnuOpenUrl"})
-        m_listMenu->findChild<QAction *>(QString::fromLatin1(name))->setEnabled(hasUrl);
-    m_listMenu->popup(globalPos, m_listMenu->findChild<QAction *>(QStringLiteral("mnuOpenUrl")));
+        m_trayMenu->item(name)->setEnabled(hasUrl);
+    listMenu()->popup(globalPos, m_trayMenu->item("mnuOpenUrl"));
 }
 
 void FrmMain::keyPressEvent(QKeyEvent *event) {
@@ -420,6 +596,23 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void FrmMain::closeEvent(QCloseEvent *event) {
+    // The close box hides the window in the tray when the user chose so; the quit button and
+    // the tray's quit item close from code and go on to the exit.
+    if (event->spontaneous() && m_settings.Custom2 == 1 && !m_IsLogout) {
+        event->ignore();
+        showMinimized();
+        return;
+    }
+    if (!m_IsLogout && !m_services.messages.ask(this, tr("提示"), tr("是否退出系统？"))) {
+        event->ignore();
+        return;
+    }
+    m_TimerAutoLock->stop();
+    try {
+        saveColumnWidths();
+    } catch (const std::exception &) {
+        // The exit goes on: the data file must be closed and scrambled whatever failed here.
+    }
     event->accept();
     emit unloaded();
 }

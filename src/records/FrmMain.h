@@ -3,7 +3,11 @@
 #include "core/Services.h"
 #include "users/UserSettings.h"
 
+#include "tray/PasteTexts.h"
+#include "users/FrmLoosenLock.h"
+
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -13,7 +17,10 @@ class QMenu;
 class QPushButton;
 class QTableView;
 class QTreeWidget;
+class QTimer;
 class QTreeWidgetItem;
+class FrmLoosenLock;
+class FrmTrayMenu;
 class RecordModel;
 class Session;
 class Vault;
@@ -31,7 +38,24 @@ public:
     bool isModalOpen() const { return m_modalOpen; }
     RecordModel *records() const { return m_model; }
     QTableView *listView() const { return m_ListViewUser; }
-    QMenu *listMenu() const { return m_listMenu; }
+    QMenu *listMenu() const;
+    FrmTrayMenu *trayMenu() const { return m_trayMenu; }
+    QTimer *autoLockTimer() const { return m_TimerAutoLock; }
+    FrmLoosenLock *unlockWindow() const { return m_unlock; }
+    const PasteTexts &pasteTexts() const { return m_paste; }
+    const UserSettings &settings() const { return m_settings; }
+
+    // The lock: while set, bringing the window back asks for the login password first, and
+    // the session holds no key and the list no record.
+    bool IsLock() const { return m_IsLock; }
+    void lock();
+    // What a click on the tray icon and "显示主界面" do: show the window, or the unlock window
+    // while locked.
+    void showFromTray();
+    // The user was deleted: the window closes without the exit question.
+    void setLoggingOut(bool loggingOut) { m_IsLogout = loggingOut; }
+    // Whether the clipboard is to be emptied when the program ends.
+    bool clearClipboardOnExit() const { return m_settings.ClearClipboard; }
 
     // Rebuilds the tree when the categories changed; the root ends up selected.
     void IsAddType(bool categoriesChanged);
@@ -53,6 +77,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -66,6 +91,13 @@ private:
     bool runModal(QDialog &dialog);
     void copyField(int column);
     void applyColumnWidths();
+    void saveColumnWidths();
+    void autoBackup();
+    void TimerAutoLock_Timer();
+    void connectMenus();
+    void lockFromMenu();
+    void openHelp();
+    void copyForShortcuts();
 
     Vault &m_vault;
     std::shared_ptr<Session> m_session;
@@ -73,7 +105,13 @@ private:
     UserSettings m_settings;
     bool m_modalOpen = false;
     bool m_buildingTree = false;
+    bool m_listShowsNode = true; // false while a search decides what the list shows
     int m_SortColumn = 0;
+    bool m_IsLock = false;
+    bool m_IsLogout = false;
+    bool m_trayMissingTold = false;
+    long m_MinuteCount = 0;
+    PasteTexts m_paste;
 
     QTreeWidget *m_TreeViewType;
     QTableView *m_ListViewUser;
@@ -82,5 +120,7 @@ private:
     QPushButton *m_CmdFind;
     QPushButton *m_CmdQuit;
     QLabel *m_Label1;
-    QMenu *m_listMenu;
+    FrmTrayMenu *m_trayMenu;
+    QTimer *m_TimerAutoLock;
+    QPointer<FrmLoosenLock> m_unlock;
 };

@@ -64,6 +64,14 @@ void replace(const QString &temporary, const QString &target) {
     syncFolder(QFileInfo(target).absolutePath());
 }
 
+void removeLeftovers(const QString &target) {
+    const QFileInfo info(target);
+    QDir folder = info.absoluteDir();
+    for (const QString &name : folder.entryList({info.fileName() + QStringLiteral(".??????.tmp")},
+                                                QDir::Files | QDir::Hidden))
+        folder.remove(name);
+}
+
 void write(const QString &target, const QByteArray &bytes) {
     replace(writeBeside(target, bytes), target);
 }

@@ -24,20 +24,10 @@ QByteArray readWhole(const QString &path) {
     return file.readAll();
 }
 
-// A run that died between writing a temporary copy and renaming it leaves the copy behind.
-void removeLeftovers(const QString &path) {
-    const QFileInfo info(path);
-    QDir folder = info.absoluteDir();
-    const QStringList leftovers = folder.entryList(
-        {info.fileName() + QStringLiteral(".??????.tmp")}, QDir::Files | QDir::Hidden);
-    for (const QString &name : leftovers)
-        folder.remove(name);
-}
-
 } // namespace
 
 std::unique_ptr<Vault> open(const QString &path, const QByteArray &scrambledTemplate) {
-    removeLeftovers(path);
+    atomicfile::removeLeftovers(path);
     if (!QFileInfo::exists(path)) {
         try {
             atomicfile::write(path, scrambledTemplate);

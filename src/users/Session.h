@@ -22,6 +22,13 @@ public:
 
     const crypto::SecureBytes &dataKey() const { return m_dataKey; }
 
+    // A locked session holds no key: nothing can be decrypted until the user unlocks it with his
+    // login password (UserStore::unlock).
+    void lock() { m_dataKey.clear(); }
+    bool isLocked() const { return m_dataKey.isEmpty(); }
+    void unlock(crypto::SecureBytes dataKey) { m_dataKey = std::move(dataKey); }
+    crypto::SecureBytes takeKey() { return std::move(m_dataKey); }
+
 private:
     QString m_userName;
     crypto::SecureBytes m_dataKey;

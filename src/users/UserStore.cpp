@@ -106,6 +106,14 @@ std::optional<Session> UserStore::login(const QString &name, const QString &pass
     return Session(query.text(0), std::move(dataKey));
 }
 
+bool UserStore::unlock(Session &session, const QString &password) {
+    std::optional<Session> fresh = login(session.userName(), password);
+    if (!fresh)
+        return false;
+    session.unlock(fresh->takeKey());
+    return true;
+}
+
 void UserStore::changePassword(const Session &session, const QString &newPassword) {
     const crypto::KdfParams &params = m_vault.kdfParams();
     const QString verifier = crypto::hashPassword(newPassword, params);

@@ -26,6 +26,8 @@ public:
 
     // The session of `name` when `password` is his (exact comparison), else nothing.
     std::optional<Session> login(const QString &name, const QString &password);
+    // Gives a locked session its key again when `password` is the user's login password.
+    bool unlock(Session &session, const QString &password);
     // Whether `password` is the login password of `name`, without unwrapping anything.
     bool checkPassword(const QString &name, const QString &password);
     // New login password: a new verifier and the same data key wrapped anew, so every record

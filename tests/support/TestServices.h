@@ -5,6 +5,8 @@
 #include "core/MessageService.h"
 #include "core/Services.h"
 #include "core/SettingsStore.h"
+#include "maintenance/FileDialogs.h"
+#include "tray/TrayIcon.h"
 
 #include <QList>
 #include <QTemporaryDir>
@@ -46,7 +48,15 @@ public:
 
 class MemoryClipboard : public Clipboard {
 public:
-    void setText(const QString &text) override { m_text = text; }
+    void setText(const QString &text) override {
+        m_text = text;
+        secret = false;
+    }
+    void setSecretText(const QString &text) override {
+        m_text = text;
+        secret = true;
+    }
+    bool secret = false;
     QString text() const override { return m_text; }
     void clear() override { m_text.clear(); }
 
@@ -64,6 +74,49 @@ public:
     QStringList opened;
 };
 
+// A notification area that is there (or not) and remembers what it shows.
+class FakeTrayIcon : public TrayIcon {
+public:
+    bool isAvailable() const override { return available; }
+    void show(const QIcon &, const QString &text) override {
+        visible = true;
+        tip = text;
+    }
+    void hide() override { visible = false; }
+    bool isVisible() const override { return visible; }
+    void setMenu(QMenu *m) override { menu = m; }
+    void click() { emit leftClicked(); }
+
+    bool available = true;
+    bool visible = false;
+    QString tip;
+    QMenu *menu = nullptr;
+};
+
+// Answers file dialogs from a queue (the empty text when it runs dry, as a cancel would).
+class QueuedFileDialogs : public FileDialogs {
+public:
+    QString ShowOpenDialog(QObject *, const QString &filter, const QString &folder,
+                           const QString &title) override {
+        asked << QStringList{QStringLiteral("open"), filter, folder, QString(), title};
+        return next();
+    }
+    QString ShowSaveDialog(QObject *, const QString &filter, const QString &folder,
+                           const QString &name, const QString &title) override {
+        asked << QStringList{QStringLiteral("save"), filter, folder, name, title};
+        return next();
+    }
+    QString next() {
+        if (answers.empty())
+            return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<QString> answers;
+    QList<QStringList> asked;
+};
+
 // A temporary data folder with its own settings file, a fixed date and recorded messages.
 struct TestEnvironment {
     QTemporaryDir folder;
@@ -73,9 +126,12 @@ struct TestEnvironment {
 
     MemoryClipboard clipboard;
     RecordingDesktop desktop;
+    FakeTrayIcon tray;
+    QueuedFileDialogs fileDialogs;
 
     Services services() {
-        return Services{messages, clock, settings, clipboard, desktop, folder.path()};
+        return Services{messages, clock, settings,    clipboard,
+                        desktop,  tray,  fileDialogs, folder.path()};
     }
     QString dataFile() const { return folder.filePath(QStringLiteral("SystemData.dat")); }
 };

@@ -1,0 +1,137 @@
+// The record list at scale: a generated vault with Chinese and Latin account names in every
+// category. Measures opening the main window, a quick-search keystroke (filter and repaint)
+// and the memory the list holds.
+#include "TestServices.h"
+
+#include "records/FrmMain.h"
+#include "records/RecordModel.h"
+#include "records/RecordStore.h"
+#include "storage/Schema.h"
+#include "storage/Vault.h"
+#include "users/Session.h"
+#include "users/UserStore.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTableView>
+#include <benchmark/benchmark.h>
+#include <map>
+
+namespace {
+
+const QString kUser = QStringLiteral("bench");
+const QString kPassword = QStringLiteral("bench-password");
+
+// Parts of realistic account names.
+const char16_t *const kChinese[] = {u"招商银行", u"工商银行", u"支付宝",   u"淘宝",     u"京东",
+                                    u"微信",     u"新浪微博", u"网易邮箱", u"哔哩哔哩", u"百度网盘",
+                                    u"腾讯视频", u"中国移动", u"携程旅行", u"知乎",     u"豆瓣"};
+const char *const kLatin[] = {"GitHub", "Gmail",  "Steam", "Outlook", "Dropbox",
+                              "Amazon", "PayPal", "Apple", "Reddit",  "Wikipedia"};
+
+struct Corpus {
+    TestEnvironment env;
+    std::unique_ptr<Vault> vault;
+    std::unique_ptr<std::shared_ptr<Session>> session;
+};
+
+std::map<int, std::unique_ptr<Corpus>> corpora;
+
+Corpus &corpus(int records) {
+    auto &slot = corpora[records];
+    if (slot)
+        return *slot;
+    slot = std::make_unique<Corpus>();
+    Corpus &c = *slot;
+    Vault::create(c.env.dataFile());
+    c.vault = Vault::open(c.env.dataFile());
+    c.vault->setKdfParams(crypto::KdfParams::minimal());
+    c.vault->users().registerUser(kUser, kPassword, QDate(2026, 1, 1), c.env.folder.path());
+    auto session = std::make_shared<Session>(*c.vault->users().login(kUser, kPassword));
+    const QStringList categories = schema::defaultCategories();
+    QRandomGenerator random(42);
+    sql::Transaction transaction(c.vault->connection());
+    RecordStore store = c.vault->records(*session);
+    for (int i = 0; i < records; ++i) {
+        const bool chinese = random.bounded(2) == 0;
+        const QString base =
+            chinese ? QString::fromUtf16(kChinese[random.bounded(int(std::size(kChinese)))])
+                    : QString::fromLatin1(kLatin[random.bounded(int(std::size(kLatin)))]);
+        store.add({categories[random.bounded(categories.size())], base + QString::number(i),
+                   QStringLiteral("user%1@example.com").arg(i),
+                   QStringLiteral("pw-%1-%2").arg(i).arg(random.generate()),
+                   QStringLiteral("2020-01-%1").arg(1 + i % 28, 2, 10, QLatin1Char('0')),
+                   QStringLiteral("https://www.example%1.com/login").arg(i % 500),
+                   QStringLiteral("备注 %1").arg(i)});
+    }
+    transaction.commit();
+    c.session = std::make_unique<std::shared_ptr<Session>>(std::move(session));
+    return c;
+}
+
+long residentKilobytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+void BM_OpenMainWindow(benchmark::State &state) {
+    Corpus &c = corpus(int(state.range(0)));
+    for (auto _ : state) {
+        FrmMain window(*c.vault, *c.session, c.env.services());
+        window.show();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_OpenMainWindow)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// One keystroke in the quick-search box: filter every record and repaint the list.
+void BM_QuickSearchKeystroke(benchmark::State &state) {
+    Corpus &c = corpus(100000);
+    FrmMain window(*c.vault, *c.session, c.env.services());
+    window.show();
+    QApplication::processEvents();
+    auto *box = window.findChild<QLineEdit *>(QStringLiteral("TxtFindData"));
+    const QStringList typed = {QStringLiteral("z"),  QStringLiteral("zs"), QStringLiteral("zsy"),
+                               QStringLiteral("zs"), QStringLiteral("g"),  QString(),
+                               QStringLiteral("招"), QStringLiteral("1")};
+    int i = 0;
+    for (auto _ : state) {
+        box->setText(typed[i++ % typed.size()]);
+        window.listView()->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_QuickSearchKeystroke)->Unit(benchmark::kMillisecond);
+
+void BM_MemoryWith100kRecords(benchmark::State &state) {
+    Corpus &c = corpus(100000);
+    const long before = residentKilobytes();
+    long after = before;
+    for (auto _ : state) {
+        FrmMain window(*c.vault, *c.session, c.env.services());
+        window.show();
+        QApplication::processEvents();
+        after = residentKilobytes();
+    }
+    state.counters["rss_MB"] = double(after) / 1024.0;
+    state.counters["list_MB"] = double(after - before) / 1024.0;
+}
+BENCHMARK(BM_MemoryWith100kRecords)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    corpora.clear();
+    return 0;
+}
