@@ -2,6 +2,7 @@
 
 #include "core/Clipboard.h"
 #include "core/MessageService.h"
+#include "maintenance/Restore.h"
 #include "records/FrmMain.h"
 #include "storage/DataFile.h"
 #include "storage/Vault.h"
@@ -65,6 +66,8 @@ bool Application::start() {
         return false;
     }
 
+    // A restore that a crash interrupted leaves its private copy behind.
+    BackupFile::removeLeftovers(m_services.appPath);
     try {
         m_vault = datafile::open(dataFilePath(), scrambledTemplate());
     } catch (const std::exception &error) {

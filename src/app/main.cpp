@@ -6,6 +6,7 @@
 #include "core/QtMessageService.h"
 #include "core/SettingsStore.h"
 #include "maintenance/QtFileDialogs.h"
+#include "platform/GlobalKeyBackend.h"
 #include "tray/QtTrayIcon.h"
 
 #include <QApplication>
@@ -80,8 +81,9 @@ int main(int argc, char *argv[]) {
     QtDesktop desktop;
     QtTrayIcon tray;
     QtFileDialogs fileDialogs;
-    Application ombrivo(
-        Services{messages, clock, settings, clipboard, desktop, tray, fileDialogs, AppPath()});
+    const std::unique_ptr<GlobalKeyBackend> globalKeys = createGlobalKeyBackend();
+    Application ombrivo(Services{messages, clock, settings, clipboard, desktop, tray, fileDialogs,
+                                 *globalKeys, AppPath()});
     QObject::connect(&ombrivo, &Application::finished, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
 #ifdef Q_OS_UNIX

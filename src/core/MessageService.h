@@ -7,7 +7,7 @@ class QObject;
 // Every message box of the program goes through this service, so that tests can answer them.
 class MessageService {
 public:
-    enum class Icon { Information, Exclamation, Question, Critical };
+    enum class Icon { None, Information, Exclamation, Question, Critical };
     enum class Answer { Ok, Yes, No };
 
     virtual ~MessageService() = default;

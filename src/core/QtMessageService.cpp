@@ -9,6 +9,9 @@ MessageService::Answer QtMessageService::show(QObject *parent, Icon icon, const 
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     case Icon::Information:
         box.setIcon(QMessageBox::Information);
         break;

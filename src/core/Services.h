@@ -9,6 +9,7 @@ class Clipboard;
 class Desktop;
 class TrayIcon;
 class FileDialogs;
+class GlobalKeyBackend;
 
 // What every window needs from outside: injected, so tests can supply their own.
 struct Services {
@@ -19,5 +20,6 @@ struct Services {
     Desktop &desktop;
     TrayIcon &tray;
     FileDialogs &fileDialogs;
+    GlobalKeyBackend &globalKeys;
     QString appPath; // the data folder
 };

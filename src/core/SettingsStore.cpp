@@ -22,3 +22,8 @@ void SettingsStore::setLastUser(const QString &name) {
     m_settings->setValue(kLastUserKey, name);
     m_settings->sync();
 }
+
+void SettingsStore::forgetLastUser() {
+    m_settings->remove(kLastUserKey);
+    m_settings->sync();
+}

@@ -16,6 +16,7 @@ public:
 
     QString lastUser() const;
     void setLastUser(const QString &name);
+    void forgetLastUser();
 
 private:
     std::unique_ptr<QSettings> m_settings;

@@ -50,18 +50,7 @@ QByteArray compactedBytes(Vault &vault, const QString &target) {
     if (!scratch.open())
         fail(QStringLiteral("cannot create a file beside %1").arg(target));
     scratch.close();
-    sql::Connection &db = vault.connection();
-    sql::Statement attach = db.prepare("ATTACH DATABASE ?1 AS backup KEY ?2");
-    attach.bind(1, scratch.fileName()).bind(2, QString::fromLatin1(Vault::kDatabaseKey));
-    attach.run();
-    try {
-        db.exec("SELECT sqlcipher_export('backup')");
-        db.exec("PRAGMA backup.user_version = 2");
-    } catch (...) {
-        db.exec("DETACH DATABASE backup");
-        throw;
-    }
-    db.exec("DETACH DATABASE backup");
+    vault.exportTo(scratch.fileName());
     QFile file(scratch.fileName());
     if (!file.open(QIODevice::ReadOnly))
         fail(QStringLiteral("cannot read the compacted copy"));

@@ -25,3 +25,33 @@ void CategoryStore::add(const Category &category) {
     insert.bind(1, category.TypeName).bind(2, m_user).bind(3, category.icoIndex);
     insert.run();
 }
+
+void CategoryStore::rename(const QString &oldName, const QString &newName) {
+    sql::Connection &db = m_vault.connection();
+    sql::Transaction transaction(db);
+    sql::Statement category = db.prepare(
+        "UPDATE AccountType SET TypeName = ?1 WHERE rowid = (SELECT rowid FROM AccountType"
+        " WHERE UserName = ?2 AND TypeName = ?3 ORDER BY icoIndex, rowid LIMIT 1)");
+    category.bind(1, newName).bind(2, m_user).bind(3, oldName);
+    category.run();
+    sql::Statement records =
+        db.prepare("UPDATE AccountData SET TypeName = ?1 WHERE UserName = ?2 AND TypeName = ?3");
+    records.bind(1, newName).bind(2, m_user).bind(3, oldName);
+    records.run();
+    transaction.commit();
+}
+
+void CategoryStore::remove(const QString &typeName) {
+    sql::Connection &db = m_vault.connection();
+    sql::Transaction transaction(db);
+    sql::Statement category =
+        db.prepare("DELETE FROM AccountType WHERE rowid = (SELECT rowid FROM AccountType"
+                   " WHERE UserName = ?1 AND TypeName = ?2 ORDER BY icoIndex, rowid LIMIT 1)");
+    category.bind(1, m_user).bind(2, typeName);
+    category.run();
+    sql::Statement records =
+        db.prepare("DELETE FROM AccountData WHERE UserName = ?1 AND TypeName = ?2");
+    records.bind(1, m_user).bind(2, typeName);
+    records.run();
+    transaction.commit();
+}

@@ -21,6 +21,10 @@ public:
     std::vector<Category> list();
     bool exists(const QString &typeName);
     void add(const Category &category);
+    // Gives a category a new name and moves this user's records with it, all or nothing.
+    void rename(const QString &oldName, const QString &newName);
+    // Removes a category and every record of this user in it, all or nothing.
+    void remove(const QString &typeName);
 
 private:
     Vault &m_vault;

@@ -5,6 +5,8 @@
 #include "core/Clock.h"
 #include "core/MessageService.h"
 #include "maintenance/Backup.h"
+#include "maintenance/FrmTool.h"
+#include "platform/GlobalKeyBackend.h"
 #include "records/CategoryStore.h"
 #include "records/Form1.h"
 #include "records/FrmAbout.h"
@@ -12,8 +14,10 @@
 #include "records/FrmFind.h"
 #include "records/RecordModel.h"
 #include "records/RecordStore.h"
+#include "settings/FrmSetting.h"
 #include "storage/Vault.h"
 #include "tray/FrmTrayMenu.h"
+#include "tray/GlobalKeys.h"
 #include "tray/TrayIcon.h"
 #include "users/FrmLoosenLock.h"
 #include "users/Session.h"
@@ -77,9 +81,6 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     QPushButton *CmdAbout = button(tr("关于(&A)"), "CmdAbout");
     m_CmdQuit = button(tr("退出(&Q)"), "CmdQuit");
     commands->addStretch();
-    // The settings and tools windows are not part of this build yet.
-    CmdSet->setEnabled(false);
-    CmdTool->setEnabled(false);
     layout->addLayout(commands);
 
     auto *findRow = new QHBoxLayout;
@@ -154,6 +155,8 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     connect(CmdLook, &QPushButton::clicked, this, &FrmMain::CmdLook_Click);
     connect(CmdHelp, &QPushButton::clicked, this, &FrmMain::showMemberPage);
     connect(CmdAbout, &QPushButton::clicked, this, &FrmMain::CmdAbout_Click);
+    connect(CmdSet, &QPushButton::clicked, this, &FrmMain::CmdSet_Click);
+    connect(CmdTool, &QPushButton::clicked, this, &FrmMain::CmdTool_Click);
     connect(m_CmdQuit, &QPushButton::clicked, this, &QWidget::close);
     connect(m_CmdFind, &QPushButton::clicked, this, &FrmMain::CmdFind_Click);
     connect(m_TxtFindData, &QLineEdit::textChanged, this, [this](const QString &text) {
@@ -184,6 +187,8 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
         popUpListMenu(m_ListViewUser->viewport()->mapToGlobal(local));
     });
 
+    m_globalKeys = std::make_unique<GlobalKeys>(m_services.globalKeys, [this] { bossKey(); });
+    m_globalKeys->setShortcuts(shortcutTexts());
     autoBackup();
     buildTree();
     RequeryData();
@@ -191,7 +196,13 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     resize(820, 520);
 }
 
+QStringList FrmMain::shortcutTexts() const {
+    return {m_settings.ShortcutUser, m_settings.ShortcutPassword, m_settings.ShortcutURL,
+            m_settings.Custom1};
+}
+
 FrmMain::~FrmMain() {
+    delete m_unlock;
     m_services.tray.hide();
     m_services.tray.setMenu(nullptr);
 }
@@ -207,6 +218,7 @@ void FrmMain::connectMenus() {
     };
     on("mnuShowmain", &FrmMain::showFromTray);
     on("mnuLock", &FrmMain::lockFromMenu);
+    on("mnuSet", &FrmMain::CmdSet_Click);
     on("mnuHelp", &FrmMain::openHelp);
     on("mnuAbout", &FrmMain::CmdAbout_Click);
     on("mnuQuit", &QWidget::close);
@@ -223,8 +235,6 @@ void FrmMain::connectMenus() {
     on("mnuAdd", &FrmMain::CmdAdd_Click);
     on("mnuEdit", &FrmMain::CmdEdit_Click);
     on("mnuDel", &FrmMain::CmdDel_Click);
-    // The settings window is not part of this build yet.
-    menus->item("mnuSet")->setEnabled(false);
     m_services.tray.setMenu(menus->mnuTray());
     connect(&m_services.tray, &TrayIcon::leftClicked, this, &FrmMain::showFromTray);
 }
@@ -270,7 +280,8 @@ void FrmMain::lock() {
     // A locked program keeps no secret: the key goes, and with it the list and the paste texts.
     m_session->lock();
     m_model->setRecords({});
-    m_paste.clear();
+    if (m_globalKeys)
+        m_globalKeys->clearPasteTexts();
 }
 
 void FrmMain::lockFromMenu() {
@@ -291,6 +302,7 @@ void FrmMain::showFromTray() {
         connect(m_unlock, &QDialog::finished, m_unlock, &QObject::deleteLater);
         connect(m_unlock, &FrmLoosenLock::unlocked, this, [this] {
             m_IsLock = false;
+            m_trayMenu->item("mnuSet")->setEnabled(true);
             m_trayMenu->item("mnuAbout")->setEnabled(true);
             RequeryData();
             showNormal();
@@ -313,16 +325,72 @@ void FrmMain::openHelp() {
 
 void FrmMain::copyForShortcuts() {
     const int row = selectedRow();
-    if (row < 0)
+    if (row < 0 || !m_globalKeys)
         return;
     const ListEntry &entry = m_model->entry(row);
     try {
         QString password = m_model->password(row);
-        m_paste.SetPasteTexts(entry.AccountID, password, entry.URL);
+        m_globalKeys->SetPasteTexts(entry.AccountID, password, entry.URL);
         crypto::wipe(password);
     } catch (const std::exception &) {
         m_services.messages.info(this, tr("密码无法解密,没有复制."));
     }
+}
+
+void FrmMain::CmdSet_Click() {
+    FrmSetting settings(m_vault, m_session->userName(), m_services, this);
+    if (!m_services.globalKeys.available())
+        settings.setShortcutsUnavailable(
+            tr("当前桌面不支持全局快捷键(需要X11),快捷键设置将保存但不起作用."));
+    else if (!m_globalKeys->unavailable().isEmpty())
+        settings.setShortcutsUnavailable(
+            tr("以下快捷键已被其它程序占用: %1")
+                .arg(m_globalKeys->unavailable().join(QStringLiteral(", "))));
+    runModal(settings);
+    try {
+        const UserSettings stored = m_vault.users().settings(m_session->userName());
+        // The widths on screen are this window's; everything else comes from the settings.
+        const UserSettings widths = m_settings;
+        m_settings = stored;
+        m_settings.TypeNameWidth = widths.TypeNameWidth;
+        m_settings.AccountNameWidth = widths.AccountNameWidth;
+        m_settings.AccountIDWidth = widths.AccountIDWidth;
+        m_settings.AccountPasswordWidth = widths.AccountPasswordWidth;
+        m_settings.URLWidth = widths.URLWidth;
+    } catch (const std::exception &) {
+        // The user is gone; the window is closing.
+        return;
+    }
+    m_model->setMaskPasswords(m_settings.ShowPassword);
+    IsAddType(settings.categoriesChanged());
+    RequeryData();
+    m_globalKeys->setShortcuts(shortcutTexts());
+}
+
+void FrmMain::CmdTool_Click() {
+    FrmTool tools(m_vault, *m_session, m_services, m_globalKeys.get(), this);
+    runModal(tools);
+    if (tools.userDeleted()) {
+        m_IsLogout = true;
+        close();
+        return;
+    }
+    if (tools.userRenamed())
+        setWindowTitle(tr("Fennick密码管理器 V1.0 正式版 --- 当前用户:") + m_session->userName());
+    if (tools.restored()) {
+        IsAddType(true);
+        RequeryData();
+    }
+}
+
+void FrmMain::bossKey() {
+    if (isMinimized() || isHidden()) {
+        showFromTray();
+        return;
+    }
+    // A maximised window, or one busy with a modal window, is left alone.
+    if (!isMaximized() && !m_modalOpen)
+        showMinimized();
 }
 
 void FrmMain::saveColumnWidths() {
@@ -354,9 +422,16 @@ void FrmMain::changeEvent(QEvent *event) {
                 m_trayMissingTold = true;
                 m_services.messages.info(this, tr("没有找到系统托盘,窗口将最小化到任务栏."));
             }
-        } else if (!(windowState() & Qt::WindowMaximized)) {
+        } else {
             m_TimerAutoLock->stop();
             m_services.tray.hide();
+            if (m_IsLock) {
+                // Back from the taskbar while locked: the password comes first.
+                QTimer::singleShot(0, this, [this] {
+                    showMinimized();
+                    showFromTray();
+                });
+            }
         }
     }
     QMainWindow::changeEvent(event);
@@ -608,6 +683,7 @@ void FrmMain::closeEvent(QCloseEvent *event) {
         return;
     }
     m_TimerAutoLock->stop();
+    m_globalKeys.reset(); // no global key acts from here on
     try {
         saveColumnWidths();
     } catch (const std::exception &) {

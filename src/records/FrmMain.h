@@ -3,7 +3,6 @@
 #include "core/Services.h"
 #include "users/UserSettings.h"
 
-#include "tray/PasteTexts.h"
 #include "users/FrmLoosenLock.h"
 
 #include <QMainWindow>
@@ -21,6 +20,7 @@ class QTimer;
 class QTreeWidgetItem;
 class FrmLoosenLock;
 class FrmTrayMenu;
+class GlobalKeys;
 class RecordModel;
 class Session;
 class Vault;
@@ -42,7 +42,7 @@ public:
     FrmTrayMenu *trayMenu() const { return m_trayMenu; }
     QTimer *autoLockTimer() const { return m_TimerAutoLock; }
     FrmLoosenLock *unlockWindow() const { return m_unlock; }
-    const PasteTexts &pasteTexts() const { return m_paste; }
+    GlobalKeys *globalKeys() const { return m_globalKeys.get(); }
     const UserSettings &settings() const { return m_settings; }
 
     // The lock: while set, bringing the window back asks for the login password first, and
@@ -69,6 +69,10 @@ public slots:
     void CmdDel_Click();
     void CmdFind_Click();
     void CmdAbout_Click();
+    void CmdSet_Click();
+    void CmdTool_Click();
+    // The boss key: hide to the tray, or come back (through the unlock window when locked).
+    void bossKey();
     void showMemberPage();
 
 signals:
@@ -98,6 +102,7 @@ private:
     void lockFromMenu();
     void openHelp();
     void copyForShortcuts();
+    QStringList shortcutTexts() const;
 
     Vault &m_vault;
     std::shared_ptr<Session> m_session;
@@ -111,7 +116,7 @@ private:
     bool m_IsLogout = false;
     bool m_trayMissingTold = false;
     long m_MinuteCount = 0;
-    PasteTexts m_paste;
+    std::unique_ptr<GlobalKeys> m_globalKeys;
 
     QTreeWidget *m_TreeViewType;
     QTableView *m_ListViewUser;

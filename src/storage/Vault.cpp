@@ -2,9 +2,11 @@
 
 #include "records/CategoryStore.h"
 #include "records/RecordStore.h"
+#include "storage/AtomicFile.h"
 #include "storage/Schema.h"
 #include "users/UserStore.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
 
@@ -101,6 +103,42 @@ void Vault::create(const QString &path) {
 
 void Vault::close() {
     m_db.close();
+}
+
+void Vault::exportTo(const QString &target) {
+    sql::Statement attach = m_db.prepare("ATTACH DATABASE ?1 AS export KEY ?2");
+    attach.bind(1, target).bind(2, QString::fromLatin1(kDatabaseKey));
+    attach.run();
+    try {
+        m_db.exec("SELECT sqlcipher_export('export')");
+        m_db.exec("PRAGMA export.user_version = 2");
+    } catch (...) {
+        m_db.exec("DETACH DATABASE export");
+        throw;
+    }
+    m_db.exec("DETACH DATABASE export");
+}
+
+void Vault::compact(const QString &temporary) {
+    QFile::remove(temporary);
+    try {
+        exportTo(temporary);
+        // The copy must open as a whole data file before it may take the live file's place.
+        Vault::open(temporary)->close();
+    } catch (const std::exception &) {
+        QFile::remove(temporary);
+        throw;
+    }
+    // Only now is the live connection given up: the rename replaces the file in one step, and
+    // the database opens again from whichever file holds the name.
+    m_db.close();
+    try {
+        atomicfile::replace(temporary, m_path);
+    } catch (const std::exception &) {
+        m_db = std::move(Vault::open(m_path)->m_db);
+        throw;
+    }
+    m_db = std::move(Vault::open(m_path)->m_db);
 }
 
 UserStore Vault::users() {

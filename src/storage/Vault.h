@@ -48,6 +48,12 @@ public:
     void close();
     bool isOpen() const { return m_db.isOpen(); }
 
+    // Writes a compacted copy of the whole database to `target` (a new file), same key.
+    void exportTo(const QString &target);
+    // Compacts the live file: a compacted copy is written beside it and renamed over it, then
+    // reopened. On any failure the live file stays as it was and stays open.
+    void compact(const QString &temporary);
+
     // Password hashing cost for new and changed passwords; tests lower it.
     void setKdfParams(const crypto::KdfParams &params) { m_kdf = params; }
     const crypto::KdfParams &kdfParams() const { return m_kdf; }

@@ -14,7 +14,8 @@ void addItems(QMenu *menu, std::initializer_list<std::pair<const char *, QString
 FrmTrayMenu::FrmTrayMenu(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FrmTrayMenu"));
     setWindowTitle(tr("系统托盘菜单"));
-    setAttribute(Qt::WA_DontShowOnScreen);
+    // It only carries the menus; shown with its parent it would lie over the parent's controls.
+    hide();
 
     m_mnuTray = new QMenu(tr("托盘"), this);
     m_mnuTray->setObjectName(QStringLiteral("mnuTray"));

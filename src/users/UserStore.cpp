@@ -190,3 +190,29 @@ void UserStore::saveSettings(const QString &name, const UserSettings &s) {
         .bind(19, name);
     update.run();
 }
+
+void UserStore::rename(const QString &oldName, const QString &newName) {
+    sql::Connection &db = m_vault.connection();
+    sql::Transaction transaction(db);
+    for (const char *update : {"UPDATE sysuser SET UserName = ?1 WHERE UserName = ?2",
+                               "UPDATE AccountType SET UserName = ?1 WHERE UserName = ?2",
+                               "UPDATE AccountData SET UserName = ?1 WHERE UserName = ?2"}) {
+        sql::Statement statement = db.prepare(update);
+        statement.bind(1, newName).bind(2, oldName);
+        statement.run();
+    }
+    transaction.commit();
+}
+
+void UserStore::remove(const QString &name) {
+    sql::Connection &db = m_vault.connection();
+    sql::Transaction transaction(db);
+    for (const char *remove :
+         {"DELETE FROM sysuser WHERE UserName = ?1", "DELETE FROM AccountType WHERE UserName = ?1",
+          "DELETE FROM AccountData WHERE UserName = ?1"}) {
+        sql::Statement statement = db.prepare(remove);
+        statement.bind(1, name);
+        statement.run();
+    }
+    transaction.commit();
+}

@@ -34,6 +34,11 @@ public:
     // stays readable.
     void changePassword(const Session &session, const QString &newPassword);
 
+    // Renames a user with his categories and records, all or nothing.
+    void rename(const QString &oldName, const QString &newName);
+    // Removes a user, his categories and his records, all or nothing.
+    void remove(const QString &name);
+
     UserSettings settings(const QString &name);
     void saveSettings(const QString &name, const UserSettings &settings);
 

@@ -6,6 +6,7 @@
 #include "core/Services.h"
 #include "core/SettingsStore.h"
 #include "maintenance/FileDialogs.h"
+#include "platform/GlobalKeyBackend.h"
 #include "tray/TrayIcon.h"
 
 #include <QList>
@@ -117,6 +118,33 @@ public:
     QList<QStringList> asked;
 };
 
+// System-wide keys without a desktop: records what would be grabbed and typed, and lets a test
+// press keys.
+class FakeGlobalKeys : public GlobalKeyBackend {
+public:
+    bool available() const override { return isAvailable; }
+    void setHandler(Handler h) override { handler = std::move(h); }
+    std::vector<KeyCombo> setCombos(const std::vector<KeyCombo> &c) override {
+        combos = c;
+        return {};
+    }
+    void typeText(const std::u16string &text) override { typed << QString::fromStdU16String(text); }
+    // Presses and releases modifier + key; returns whether the key-down was withheld.
+    bool press(int modifier, int key) {
+        if (!handler)
+            return false;
+        handler(modifier, true);
+        const bool withheld = handler(key, true);
+        handler(key, false);
+        handler(modifier, false);
+        return withheld;
+    }
+    bool isAvailable = true;
+    Handler handler;
+    std::vector<KeyCombo> combos;
+    QStringList typed;
+};
+
 // A temporary data folder with its own settings file, a fixed date and recorded messages.
 struct TestEnvironment {
     QTemporaryDir folder;
@@ -128,10 +156,11 @@ struct TestEnvironment {
     RecordingDesktop desktop;
     FakeTrayIcon tray;
     QueuedFileDialogs fileDialogs;
+    FakeGlobalKeys globalKeys;
 
     Services services() {
-        return Services{messages, clock, settings,    clipboard,
-                        desktop,  tray,  fileDialogs, folder.path()};
+        return Services{messages, clock,       settings,   clipboard,    desktop,
+                        tray,     fileDialogs, globalKeys, folder.path()};
     }
     QString dataFile() const { return folder.filePath(QStringLiteral("SystemData.dat")); }
 };

@@ -1,0 +1,125 @@
+#include "TestServices.h"
+
+#include "app/Application.h"
+#include "records/RecordStore.h"
+#include "storage/DataFile.h"
+#include "storage/Vault.h"
+#include "tray/FrmTrayMenu.h"
+#include "users/UserStore.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+// The orderly end of a session in this process: what it does to the clipboard and the data file.
+class TstShutdown : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<Application> app;
+
+    // A data file at rest holding alice with one record and her ClearClipboard choice.
+    void prepareDataFile(bool clearClipboard) {
+        Vault::create(env->dataFile());
+        {
+            std::unique_ptr<Vault> vault = Vault::open(env->dataFile());
+            vault->setKdfParams(crypto::KdfParams::minimal());
+            UserStore users = vault->users();
+            users.registerUser(QStringLiteral("alice"), QStringLiteral("Secret1"),
+                               env->clock.today(), env->folder.path());
+            UserSettings settings = users.settings(QStringLiteral("alice"));
+            settings.ClearClipboard = clearClipboard;
+            users.saveSettings(QStringLiteral("alice"), settings);
+            std::optional<Session> session =
+                users.login(QStringLiteral("alice"), QStringLiteral("Secret1"));
+            QVERIFY(session);
+            vault->records(*session).add(
+                {"网站帐号", "Gmail", "alice", "gm-pass", "", "https://mail.example", {}});
+        }
+        datafile::scramble(env->dataFile());
+    }
+    template <typename T> static T *child(QWidget *window, const char *name) {
+        T *widget = window->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no %s", name);
+        return widget;
+    }
+    void logIn() {
+        app = std::make_unique<Application>(env->services());
+        QVERIFY(app->start());
+        FrmLogin *login = app->loginWindow();
+        auto *users = child<QComboBox>(login, "CbUser");
+        users->setCurrentIndex(users->findText(QStringLiteral("alice")));
+        QTest::keyClicks(child<QLineEdit>(login, "TxtPass"), QStringLiteral("Secret1"));
+        QTest::keyClick(child<QLineEdit>(login, "TxtPass"), Qt::Key_Return);
+        QTRY_VERIFY(app->mainWindow() && app->mainWindow()->isVisible());
+    }
+
+private slots:
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup() {
+        app.reset();
+        env.reset();
+    }
+
+    void exitEmptiesTheClipboardWhenAsked_data() {
+        QTest::addColumn<bool>("ClearClipboard");
+        QTest::addColumn<QString>("route");
+        QTest::newRow("on, quit button") << true << "quit button";
+        QTest::newRow("off, quit button") << false << "quit button";
+        QTest::newRow("on, tray quit item") << true << "tray quit item";
+        QTest::newRow("on, session end") << true << "session end";
+        QTest::newRow("off, session end") << false << "session end";
+    }
+    void exitEmptiesTheClipboardWhenAsked() {
+        QFETCH(bool, ClearClipboard);
+        QFETCH(QString, route);
+        prepareDataFile(ClearClipboard);
+        logIn();
+        FrmMain *window = app->mainWindow();
+        window->trayMenu()->item("mnuCopyPwd")->trigger();
+        QCOMPARE(env->clipboard.text(), QStringLiteral("gm-pass"));
+
+        QSignalSpy finished(app.get(), &Application::finished);
+        if (route == QLatin1String("quit button"))
+            QTest::mouseClick(child<QPushButton>(window, "CmdQuit"), Qt::LeftButton);
+        else if (route == QLatin1String("tray quit item"))
+            window->trayMenu()->item("mnuQuit")->trigger();
+        else
+            app->quit();
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().first().toInt(), 0);
+        QCOMPARE(env->clipboard.text(), ClearClipboard ? QString() : QStringLiteral("gm-pass"));
+        // The session end asks nothing; the other two ask once, answered Yes.
+        QCOMPARE(env->messages.texts(), route == QLatin1String("session end")
+                                            ? QStringList()
+                                            : QStringList{QStringLiteral("是否退出系统？")});
+
+        // Whichever way it ended, the file is at rest again: scrambled and whole.
+        QVERIFY_THROWS_EXCEPTION(VaultError, Vault::open(env->dataFile()));
+        std::unique_ptr<Vault> vault = datafile::open(env->dataFile(), {});
+        QCOMPARE(vault->users().names(), QStringList{QStringLiteral("alice")});
+    }
+
+    void declinedExitKeepsEverything() {
+        prepareDataFile(true);
+        logIn();
+        env->clipboard.setText(QStringLiteral("kept"));
+        QSignalSpy finished(app.get(), &Application::finished);
+        env->messages.answers.push_back(MessageService::Answer::No);
+        QTest::mouseClick(child<QPushButton>(app->mainWindow(), "CmdQuit"), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(app->mainWindow() && app->mainWindow()->isVisible());
+        QCOMPARE(env->clipboard.text(), QStringLiteral("kept"));
+        // Still in use: held open and unscrambled.
+        QVERIFY_THROWS_EXCEPTION(VaultError, Vault::open(env->dataFile()));
+        QCOMPARE(app->vault()->users().names(), QStringList{QStringLiteral("alice")});
+    }
+};
+
+QTEST_MAIN(TstShutdown)
+#include "tst_shutdown.moc"
