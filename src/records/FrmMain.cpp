@@ -347,21 +347,8 @@ void FrmMain::CmdSet_Click() {
             tr("以下快捷键已被其它程序占用: %1")
                 .arg(m_globalKeys->unavailable().join(QStringLiteral(", "))));
     runModal(settings);
-    try {
-        const UserSettings stored = m_vault.users().settings(m_session->userName());
-        // The widths on screen are this window's; everything else comes from the settings.
-        const UserSettings widths = m_settings;
-        m_settings = stored;
-        m_settings.TypeNameWidth = widths.TypeNameWidth;
-        m_settings.AccountNameWidth = widths.AccountNameWidth;
-        m_settings.AccountIDWidth = widths.AccountIDWidth;
-        m_settings.AccountPasswordWidth = widths.AccountPasswordWidth;
-        m_settings.URLWidth = widths.URLWidth;
-    } catch (const std::exception &) {
-        // The user is gone; the window is closing.
+    if (!reloadSettings())
         return;
-    }
-    m_model->setMaskPasswords(m_settings.ShowPassword);
     IsAddType(settings.categoriesChanged());
     RequeryData();
     m_globalKeys->setShortcuts(shortcutTexts());
@@ -378,6 +365,8 @@ void FrmMain::CmdTool_Click() {
     if (tools.userRenamed())
         setWindowTitle(tr("Fennick密码管理器 V1.0 正式版 --- 当前用户:") + m_session->userName());
     if (tools.restored()) {
+        // The restored settings apply where they are read; the keys at the next settings change.
+        reloadSettings();
         IsAddType(true);
         RequeryData();
     }
@@ -394,15 +383,27 @@ void FrmMain::bossKey() {
 }
 
 void FrmMain::saveColumnWidths() {
+    // The other settings may have changed meanwhile (settings window, restore): only the
+    // widths are this window's to write.
+    UserSettings stored = m_vault.users().settings(m_session->userName());
     const int dpi = logicalDpiX();
-    double *widths[] = {&m_settings.TypeNameWidth, &m_settings.AccountNameWidth,
-                        &m_settings.AccountIDWidth, &m_settings.AccountPasswordWidth,
-                        &m_settings.URLWidth};
+    double *widths[] = {&stored.TypeNameWidth, &stored.AccountNameWidth, &stored.AccountIDWidth,
+                        &stored.AccountPasswordWidth, &stored.URLWidth};
     for (int column = 0; column < RecordModel::kColumns; ++column) {
         const double twips = m_ListViewUser->columnWidth(column) * 1440.0 / dpi;
         *widths[column] = twips < 100 ? 100 : std::round(twips);
     }
-    m_vault.users().saveSettings(m_session->userName(), m_settings);
+    m_vault.users().saveSettings(m_session->userName(), stored);
+}
+
+bool FrmMain::reloadSettings() {
+    try {
+        m_settings = m_vault.users().settings(m_session->userName());
+    } catch (const std::exception &) {
+        return false; // the user is gone; the window is closing
+    }
+    m_model->setMaskPasswords(m_settings.ShowPassword);
+    return true;
 }
 
 void FrmMain::changeEvent(QEvent *event) {

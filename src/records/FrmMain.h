@@ -96,6 +96,7 @@ private:
     void copyField(int column);
     void applyColumnWidths();
     void saveColumnWidths();
+    bool reloadSettings();
     void autoBackup();
     void TimerAutoLock_Timer();
     void connectMenus();
