@@ -45,6 +45,11 @@ std::unique_ptr<BackupFile> BackupFile::open(const QString &backupPath, const QS
     const QFileInfo info(backupPath);
     if (!info.exists() || !info.isFile())
         fail(tr("备份文件不存在: %1").arg(QDir::toNativeSeparators(backupPath)));
+    // Opening the live file a second time in this process would drop the database's locks.
+    const QFileInfo live(dataFolder + QLatin1Char('/') + QLatin1String(datafile::kFileName));
+    if (live.exists() && live.canonicalFilePath() == info.canonicalFilePath())
+        fail(tr("正在使用的数据文件不能作为备份文件恢复: %1")
+                 .arg(QDir::toNativeSeparators(backupPath)));
     QFile file(backupPath);
     if (!file.open(QIODevice::ReadOnly))
         fail(tr("备份文件无法读取: %1").arg(QDir::toNativeSeparators(backupPath)));

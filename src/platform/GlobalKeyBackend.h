@@ -39,8 +39,6 @@ class NoGlobalKeys : public GlobalKeyBackend {
 public:
     bool available() const override { return false; }
     void setHandler(Handler) override {}
-    std::vector<KeyCombo> setCombos(const std::vector<KeyCombo> &combos) override {
-        return combos;
-    }
+    std::vector<KeyCombo> setCombos(const std::vector<KeyCombo> &combos) override { return combos; }
     void typeText(const std::u16string &) override {}
 };

@@ -122,6 +122,13 @@ void Vault::exportTo(const QString &target) {
 void Vault::compact(const QString &temporary) {
     QFile::remove(temporary);
     try {
+        // The live connection may not create files, and an attached database inherits that:
+        // the copy starts as an empty file.
+        QFile empty(temporary);
+        if (!empty.open(QIODevice::WriteOnly))
+            throw VaultError(VaultError::Kind::Io,
+                             QStringLiteral("cannot create %1").arg(temporary));
+        empty.close();
         exportTo(temporary);
         // The copy must open as a whole data file before it may take the live file's place.
         Vault::open(temporary)->close();

@@ -11,12 +11,6 @@ for tool in Xvfb xdotool; do
     fi
 done
 
-# Without an X server the keys are unavailable, and nothing breaks.
-if ! QT_QPA_PLATFORM=offscreen timeout 30 "$probe"; then
-    echo "the offscreen platform must give no system-wide keys"
-    exit 1
-fi
-
 tmp=$(mktemp -d)
 xvfb=""
 cleanup() {
@@ -27,6 +21,20 @@ cleanup() {
     rm -rf "$tmp"
 }
 trap cleanup EXIT INT TERM
+
+# Under LeakSanitizer: the suite's suppressions, and the D-Bus connection Qt's xcb platform
+# keeps for the process's life.
+here=$(cd "$(dirname "$0")" && pwd)
+cat "$here/../lsan.supp" >"$tmp/lsan.supp" 2>/dev/null
+echo "leak:libdbus-1.so" >>"$tmp/lsan.supp"
+LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$tmp/lsan.supp"
+export LSAN_OPTIONS
+
+# Without an X server the keys are unavailable, and nothing breaks.
+if ! QT_QPA_PLATFORM=offscreen timeout 30 "$probe"; then
+    echo "the offscreen platform must give no system-wide keys"
+    exit 1
+fi
 
 # The server picks a free display itself and writes its number once it accepts clients.
 Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$tmp/display" 2>"$tmp/xvfb.log" &

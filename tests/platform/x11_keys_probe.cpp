@@ -240,8 +240,8 @@ private slots:
 
     void cleanup() {
         // Whatever a failed case left held goes up, so the next starts clean.
-        xdo({"keyup", "Alt_L", "keyup", "Alt_R", "keyup", "1", "keyup", "2", "keyup", "s",
-             "keyup", "Shift_L"});
+        xdo({"keyup", "Alt_L", "keyup", "Alt_R", "keyup", "1", "keyup", "2", "keyup", "s", "keyup",
+             "Shift_L"});
         if (capsLockOn())
             xdo({"key", "Caps_Lock"});
         if (numLockOn())
@@ -260,27 +260,66 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("vk");
 
-        QTest::newRow("user ID, Alt+1")
-            << "user42" << "pa55" << "https://example.com" << "Alt_L" << "1" << "user42" << 49;
-        QTest::newRow("password, Alt+2")
-            << "user42" << "pa55" << "https://example.com" << "Alt_L" << "2" << "pa55" << 50;
-        QTest::newRow("web address, Alt+3")
-            << "user42" << "pa55" << "https://例子.测试/a?b=1&c=~d#e" << "Alt_L" << "3"
-            << "https://例子.测试/a?b=1&c=~d#e" << 51;
-        QTest::newRow("Chinese") << "张三丰" << "" << "" << "Alt_L" << "1" << "张三丰" << 49;
-        QTest::newRow("send-keys notation typed literally")
-            << "" << "+^%~(){}[]" << "" << "Alt_L" << "2" << "+^%~(){}[]" << 50;
-        QTest::newRow("shifted symbols and quotes")
-            << "!\"#$&'*,-./:;<=>?@\\_`|" << "" << "" << "Alt_L" << "1"
-            << "!\"#$&'*,-./:;<=>?@\\_`|" << 49;
-        QTest::newRow("capitals, Latin-1, euro, emoji")
-            << "Ab C é ß Ω € 😀 Zz9" << "" << "" << "Alt_L" << "1" << "Ab C é ß Ω € 😀 Zz9"
-            << 49;
-        QTest::newRow("a missing character again and again")
-            << "张张三张€€" << "" << "" << "Alt_L" << "1" << "张张三张€€" << 49;
-        QTest::newRow("characters of Alt shortcuts") << "aAaa" << "" << "" << "Alt_L" << "1"
+        QTest::newRow("user ID, Alt+1") << "user42"
+                                        << "pa55"
+                                        << "https://example.com"
+                                        << "Alt_L"
+                                        << "1"
+                                        << "user42" << 49;
+        QTest::newRow("password, Alt+2") << "user42"
+                                         << "pa55"
+                                         << "https://example.com"
+                                         << "Alt_L"
+                                         << "2"
+                                         << "pa55" << 50;
+        QTest::newRow("web address, Alt+3") << "user42"
+                                            << "pa55"
+                                            << "https://例子.测试/a?b=1&c=~d#e"
+                                            << "Alt_L"
+                                            << "3"
+                                            << "https://例子.测试/a?b=1&c=~d#e" << 51;
+        QTest::newRow("Chinese") << "张三丰"
+                                 << ""
+                                 << ""
+                                 << "Alt_L"
+                                 << "1"
+                                 << "张三丰" << 49;
+        QTest::newRow("send-keys notation typed literally") << ""
+                                                            << "+^%~(){}[]"
+                                                            << ""
+                                                            << "Alt_L"
+                                                            << "2"
+                                                            << "+^%~(){}[]" << 50;
+        QTest::newRow("shifted symbols and quotes") << "!\"#$&'*,-./:;<=>?@\\_`|"
+                                                    << ""
+                                                    << ""
+                                                    << "Alt_L"
+                                                    << "1"
+                                                    << "!\"#$&'*,-./:;<=>?@\\_`|" << 49;
+        QTest::newRow("capitals, Latin-1, euro, emoji") << "Ab C é ß Ω € 😀 Zz9"
+                                                        << ""
+                                                        << ""
+                                                        << "Alt_L"
+                                                        << "1"
+                                                        << "Ab C é ß Ω € 😀 Zz9" << 49;
+        QTest::newRow("a missing character again and again") << "张张三张€€"
+                                                             << ""
+                                                             << ""
+                                                             << "Alt_L"
+                                                             << "1"
+                                                             << "张张三张€€" << 49;
+        QTest::newRow("characters of Alt shortcuts") << "aAaa"
+                                                     << ""
+                                                     << ""
+                                                     << "Alt_L"
+                                                     << "1"
                                                      << "aAaa" << 49;
-        QTest::newRow("right Alt") << "user42" << "" << "" << "Alt_R" << "1" << "user42" << 49;
+        QTest::newRow("right Alt") << "user42"
+                                   << ""
+                                   << ""
+                                   << "Alt_R"
+                                   << "1"
+                                   << "user42" << 49;
     }
 
     // Alt is still held while the text is typed, as a user's hand still is after the key.
@@ -356,10 +395,11 @@ private slots:
         QTRY_COMPARE(m_recorder.count(Qt::Key_1, Qt::AltModifier), 1);
         QVERIFY(barrier());
         QCOMPARE(m_recording->typed, 0);
-        QVERIFY(m_recording->events.empty()); // not grabbed at all
+        QVERIFY(m_recording->events.empty());          // not grabbed at all
+        QCOMPARE(m_edit->text(), QStringLiteral("1")); // what the box makes of Alt+1
         // The other shortcuts still act.
         QVERIFY(xdo({"keydown", "Alt_L", "key", "2"}));
-        QTRY_COMPARE(m_edit->text(), QStringLiteral("pa55"));
+        QTRY_COMPARE(m_edit->text(), QStringLiteral("1pa55"));
         QVERIFY(xdo({"keyup", "Alt_L"}));
     }
 
@@ -382,9 +422,8 @@ private slots:
 
     void holdingTheKeyTypesOnce() {
         m_keys->SetPasteTexts("once", "", "");
-        // A key pressed while it is down is the server's auto-repeat.
-        QVERIFY(xdo({"keydown", "Alt_L", "keydown", "1", "keydown", "1", "keydown", "1",
-                     "keyup", "1"}));
+        // Held long enough for the server's auto-repeat (after 660 ms by default).
+        QVERIFY(xdo({"keydown", "Alt_L", "keydown", "1", "sleep", "1.5", "keyup", "1"}));
         QTRY_COMPARE(m_edit->text(), QStringLiteral("once"));
         QVERIFY(barrier());
         QCOMPARE(m_edit->text(), QStringLiteral("once"));
@@ -393,16 +432,16 @@ private slots:
         for (const RecordingBackend::Event &event : m_recording->events)
             if (event.vk == 49)
                 (event.down ? presses : releases) += 1;
-        QCOMPARE(presses, 3); // the repeats came as presses, without releases between
-        QCOMPARE(releases, 1);
+        QVERIFY2(presses >= 2, "the key was not repeated"); // repeats came as presses,
+        QCOMPARE(releases, 1);                              // without releases between
         QVERIFY(xdo({"keyup", "Alt_L"}));
     }
 
     void bossKeyFiresOncePerPress() {
         QVERIFY(xdo({"keydown", "Alt_L", "key", "s", "keyup", "Alt_L"}));
         QTRY_COMPARE(m_boss, 1);
-        QVERIFY(xdo({"keydown", "Alt_L", "keydown", "s", "keydown", "s", "keydown", "s",
-                     "keyup", "s", "keyup", "Alt_L"}));
+        QVERIFY(xdo(
+            {"keydown", "Alt_L", "keydown", "s", "sleep", "1.5", "keyup", "s", "keyup", "Alt_L"}));
         QTRY_COMPARE(m_boss, 2);
         QVERIFY(barrier());
         QCOMPARE(m_boss, 2);

@@ -260,7 +260,8 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             keycode = m_order.front();
             m_order.erase(m_order.begin());
-            std::erase_if(m_bound, [keycode](const auto &entry) { return entry.second == keycode; });
+            std::erase_if(m_bound,
+                          [keycode](const auto &entry) { return entry.second == keycode; });
         }
         if (!m_saved.contains(keycode)) {
             int width = 0;
@@ -285,6 +286,14 @@ public:
     }
 
     bool owns(unsigned keycode) const { return m_saved.contains(keycode); }
+
+    // Forgets the bindings without a word to the server, whose connection is gone.
+    void abandon() {
+        m_restore.stop();
+        m_saved.clear();
+        m_bound.clear();
+        m_order.clear();
+    }
 
     // The keyboard map as it was.
     void restore() {
@@ -313,8 +322,8 @@ private:
     unsigned freeKeycode(const Keymap &keymap, const KeySet &avoid) const {
         const KeySet down = keysDown(m_display);
         const auto usable = [&](unsigned keycode) {
-            return keymap.modifiers(keycode) == 0 && !down.test(keycode) &&
-                   !avoid.test(keycode) && !m_saved.contains(keycode);
+            return keymap.modifiers(keycode) == 0 && !down.test(keycode) && !avoid.test(keycode) &&
+                   !m_saved.contains(keycode);
         };
         for (unsigned keycode = keymap.maxKeycode(); keycode >= keymap.minKeycode(); --keycode)
             if (usable(keycode) && keymap.groups(keycode) == 0)
@@ -351,25 +360,32 @@ X11GlobalKeys::X11GlobalKeys(_XDisplay *display)
 }
 
 X11GlobalKeys::~X11GlobalKeys() {
-    if (QCoreApplication *app = QCoreApplication::instance())
-        app->removeNativeEventFilter(this);
+    for (std::u16string &text : m_pending)
+        wipe(text);
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app) {
+        // Qt's connection closed with the application: the server dropped our grabs with it.
+        m_bindings->abandon();
+        return;
+    }
+    app->removeNativeEventFilter(this);
     {
         ErrorTrap trap(m_display);
         for (const Grab &grab : m_grabs)
             ungrab(grab);
     }
     m_bindings.reset();
-    for (std::u16string &text : m_pending)
-        wipe(text);
     XFlush(m_display);
 }
 
-void X11GlobalKeys::setHandler(Handler handler) { m_handler = std::move(handler); }
+void X11GlobalKeys::setHandler(Handler handler) {
+    m_handler = std::move(handler);
+}
 
 bool X11GlobalKeys::grab(const Grab &grab, ErrorTrap &trap) {
     for (unsigned locks : x11keys::lockVariants(m_locks))
-        XGrabKey(m_display, int(grab.keycode), grab.modifiers | locks, m_root, False,
-                 GrabModeAsync, GrabModeAsync);
+        XGrabKey(m_display, int(grab.keycode), grab.modifiers | locks, m_root, False, GrabModeAsync,
+                 GrabModeAsync);
     if (trap.sync() == Success)
         return true;
     ungrab(grab); // only our own grabs go; another program's stay as they are
@@ -387,11 +403,11 @@ std::vector<KeyCombo> X11GlobalKeys::setCombos(const std::vector<KeyCombo> &comb
     for (const KeyCombo &combo : combos)
         if (std::find(m_combos.begin(), m_combos.end(), combo) == m_combos.end())
             m_combos.push_back(combo);
-    if (m_combos.empty())
+    if (m_combos.empty()) { // nothing is to type any more
         for (std::u16string &text : m_pending)
-            wipe(text); // nothing is to type any more
-    if (m_combos.empty())
+            wipe(text);
         m_pending.clear();
+    }
     return applyCombos();
 }
 
@@ -422,9 +438,8 @@ std::vector<KeyCombo> X11GlobalKeys::applyCombos() {
     std::vector<Grab> kept;
     for (const Grab &old : m_grabs) {
         const bool stays =
-            locks == m_locks && std::any_of(wanted.begin(), wanted.end(), [&](const Grab &g) {
-                return same(g, old);
-            });
+            locks == m_locks &&
+            std::any_of(wanted.begin(), wanted.end(), [&](const Grab &g) { return same(g, old); });
         if (stays)
             kept.push_back(old);
         else
@@ -433,8 +448,8 @@ std::vector<KeyCombo> X11GlobalKeys::applyCombos() {
     m_locks = locks;
     m_grabs.clear();
     for (const Grab &want : wanted) {
-        const auto held = std::find_if(kept.begin(), kept.end(),
-                                       [&](const Grab &g) { return same(g, want); });
+        const auto held =
+            std::find_if(kept.begin(), kept.end(), [&](const Grab &g) { return same(g, want); });
         const bool duplicate = std::any_of(m_grabs.begin(), m_grabs.end(),
                                            [&](const Grab &g) { return same(g, want); });
         if (duplicate || held != kept.end() || grab(want, trap))
