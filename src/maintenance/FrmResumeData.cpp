@@ -1,6 +1,7 @@
 #include "maintenance/FrmResumeData.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "maintenance/Restore.h"
 
@@ -41,16 +42,9 @@ FrmResumeData::FrmResumeData(BackupFile &backup, Vault &vault, const Session &se
     form->addRow(m_ChkUserSet);
     m_TxtPass->setMinimumWidth(220);
 
-    auto *CmdResume = new QPushButton(tr("恢复(&R)"), this);
-    CmdResume->setObjectName(QStringLiteral("CmdResume"));
-    CmdResume->setDefault(true);
-    auto *CmdCancel = new QPushButton(tr("取消(&C)"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    CmdCancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CmdResume);
-    buttons->addWidget(CmdCancel);
+    auto *CmdResume = ui::button(this, tr("恢复(&R)"), "CmdResume", true);
+    auto *CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");
+    auto *buttons = ui::buttonRow({CmdResume, CmdCancel});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblTips);
     layout->addLayout(form);

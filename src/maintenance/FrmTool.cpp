@@ -1,6 +1,7 @@
 #include "maintenance/FrmTool.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/Clipboard.h"
 #include "core/MessageService.h"
 #include "maintenance/Backup.h"
@@ -30,9 +31,7 @@ FrmTool::FrmTool(Vault &vault, Session &session, const Services &services, Globa
     setModal(true);
 
     const auto button = [this](const QString &text, const char *name, QLayout *into) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
+        QPushButton *b = ui::button(this, text, name);
         into->addWidget(b);
         return b;
     };

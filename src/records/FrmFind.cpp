@@ -1,6 +1,7 @@
 #include "records/FrmFind.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/DateText.h"
 #include "core/MessageService.h"
 
@@ -51,16 +52,9 @@ FrmFind::FrmFind(const QStringList &categories, const Services &services, QWidge
     form->addRow(tr("网址:"), m_TxtURL);
     m_TxtURL->setMinimumWidth(260);
 
-    auto *CmdSave = new QPushButton(tr("查询(&F)"), this);
-    CmdSave->setObjectName(QStringLiteral("CmdSave"));
-    CmdSave->setDefault(true);
-    auto *CmdCancel = new QPushButton(tr("取消(&C)"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    CmdCancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CmdSave);
-    buttons->addWidget(CmdCancel);
+    auto *CmdSave = ui::button(this, tr("查询(&F)"), "CmdSave", true);
+    auto *CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");
+    auto *buttons = ui::buttonRow({CmdSave, CmdCancel});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblCaption);

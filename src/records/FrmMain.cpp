@@ -1,6 +1,7 @@
 #include "records/FrmMain.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/Clipboard.h"
 #include "core/Clock.h"
 #include "core/MessageService.h"
@@ -65,9 +66,7 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     // The nine command buttons, in tab order.
     auto *commands = new QHBoxLayout;
     const auto button = [&](const QString &text, const char *name) {
-        auto *b = new QPushButton(text, central);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
+        QPushButton *b = ui::button(central, text, name);
         commands->addWidget(b);
         return b;
     };

@@ -1,5 +1,6 @@
 #include "settings/CategoryPage.h"
 
+#include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "records/CategoryStore.h"
 #include "storage/Schema.h"
@@ -23,17 +24,11 @@ CategoryPage::CategoryPage(Vault &vault, const QString &userName, const Services
     m_TxtAccountType->setObjectName(QStringLiteral("TxtAccountType"));
     m_TxtAccountType->setMaxLength(50);
     label->setBuddy(m_TxtAccountType);
-    const auto button = [this](const QString &text, const char *name) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    m_CmdAddType = button(tr("添加(&A)"), "CmdAddType");
-    m_CmdEditType = button(tr("修改(&E)"), "CmdEditType");
-    m_CmdDeleteType = button(tr("删除(&D)"), "CmdDeleteType");
-    m_CmdSaveType = button(tr("保存(&S)"), "CmdSaveType");
-    m_CmdCancelType = button(tr("取消(&C)"), "CmdCancelType");
+    m_CmdAddType = ui::button(this, tr("添加(&A)"), "CmdAddType");
+    m_CmdEditType = ui::button(this, tr("修改(&E)"), "CmdEditType");
+    m_CmdDeleteType = ui::button(this, tr("删除(&D)"), "CmdDeleteType");
+    m_CmdSaveType = ui::button(this, tr("保存(&S)"), "CmdSaveType");
+    m_CmdCancelType = ui::button(this, tr("取消(&C)"), "CmdCancelType");
 
     auto *field = new QHBoxLayout;
     field->addWidget(label);

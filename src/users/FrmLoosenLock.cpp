@@ -1,6 +1,7 @@
 #include "users/FrmLoosenLock.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "storage/Crypto.h"
 #include "storage/Vault.h"
@@ -30,20 +31,13 @@ FrmLoosenLock::FrmLoosenLock(Vault &vault, Session &session, const Services &ser
     m_TxtPwd->setEchoMode(QLineEdit::Password);
     m_TxtPwd->setMaxLength(50);
     lblPwd->setBuddy(m_TxtPwd);
-    auto *CmdUntie = new QPushButton(tr("解锁(&U)"), this);
-    CmdUntie->setObjectName(QStringLiteral("CmdUntie"));
-    CmdUntie->setDefault(true);
-    auto *CmdCancel = new QPushButton(tr("取消(&C)"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    CmdCancel->setAutoDefault(false);
+    auto *CmdUntie = ui::button(this, tr("解锁(&U)"), "CmdUntie", true);
+    auto *CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");
 
     auto *field = new QHBoxLayout;
     field->addWidget(lblPwd);
     field->addWidget(m_TxtPwd, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CmdUntie);
-    buttons->addWidget(CmdCancel);
+    auto *buttons = ui::buttonRow({CmdUntie, CmdCancel});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblTips);
     layout->addLayout(field);

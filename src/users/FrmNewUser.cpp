@@ -1,6 +1,7 @@
 #include "users/FrmNewUser.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/Clock.h"
 #include "core/MessageService.h"
 #include "core/StrengthMeter.h"
@@ -66,16 +67,9 @@ FrmNewUser::FrmNewUser(Vault &vault, const Services &services, QWidget *parent)
     fields->addWidget(lblTip, 4, 0, 1, 2);
     fields->setColumnStretch(1, 1);
 
-    m_CmdOK = new QPushButton(tr("确定(&O)"), this);
-    m_CmdOK->setObjectName(QStringLiteral("CmdOK"));
-    m_CmdOK->setDefault(true);
-    m_CmdCancel = new QPushButton(tr("取消(&C)"), this);
-    m_CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    m_CmdCancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_CmdOK);
-    buttons->addWidget(m_CmdCancel);
+    m_CmdOK = ui::button(this, tr("确定(&O)"), "CmdOK", true);
+    m_CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");
+    auto *buttons = ui::buttonRow({m_CmdOK, m_CmdCancel});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_PicOther);

@@ -1,6 +1,7 @@
 #include "users/FrmUser.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "core/SettingsStore.h"
 #include "core/StrengthMeter.h"
@@ -56,16 +57,9 @@ FrmUser::FrmUser(Vault &vault, Session &session, const Services &services, Mode 
         panel = logoutPanel();
         break;
     }
-    auto *CmdOK = new QPushButton(tr("确定(&O)"), this);
-    CmdOK->setObjectName(QStringLiteral("CmdOK"));
-    CmdOK->setDefault(true);
-    auto *CmdCancel = new QPushButton(tr("取消(&C)"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    CmdCancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CmdOK);
-    buttons->addWidget(CmdCancel);
+    auto *CmdOK = ui::button(this, tr("确定(&O)"), "CmdOK", true);
+    auto *CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");
+    auto *buttons = ui::buttonRow({CmdOK, CmdCancel});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(panel);
     layout->addLayout(buttons);

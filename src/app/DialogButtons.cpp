@@ -1,0 +1,24 @@
+#include "app/DialogButtons.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace ui {
+
+QPushButton *button(QWidget *parent, const QString &text, const char *name, bool isDefault) {
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setDefault(isDefault);
+    b->setAutoDefault(isDefault);
+    return b;
+}
+
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons) {
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton *b : buttons)
+        row->addWidget(b);
+    return row;
+}
+
+} // namespace ui

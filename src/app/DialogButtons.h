@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <initializer_list>
+
+class QHBoxLayout;
+class QPushButton;
+class QWidget;
+
+namespace ui {
+
+// A push button with the object name tests find it by. The default button is the one Enter
+// presses; no other button of a dialog takes Enter for itself.
+QPushButton *button(QWidget *parent, const QString &text, const char *name, bool isDefault = false);
+// Buttons right-aligned in one row, as every dialog of the program ends.
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
+
+} // namespace ui
