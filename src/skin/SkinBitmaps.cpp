@@ -264,20 +264,23 @@ std::uint32_t HeaderPixel(int x, int y) {
     return kHeaderFaceRows[y][x];
 }
 
-template <typename Pixel> void SetAll(QImage &surface, Pixel pixel) {
-    for (int y = 0; y < surface.height(); ++y)
-        for (int x = 0; x < surface.width(); ++x)
+// Sets each pixel of the surface's nominal area, one by one.
+template <typename Pixel> void SetAll(QImage &surface, QSize size, Pixel pixel) {
+    size = size.boundedTo(surface.size());
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
             Set(surface, x, y, pixel(x, y));
 }
 
 } // namespace
 
 void SetSkinPixels(SkinSurfaces &s) {
-    SetAll(s.ButtonFaces, ButtonPixel);
-    SetAll(s.ComboParts, ComboPixel);
-    SetAll(s.CheckGlyphs, CheckPixel);
-    SetAll(s.OptionFaces, [](int x, int y) { return OptionPixel(y / 13, x, y % 13); });
-    SetAll(s.HeaderFaces, HeaderPixel);
+    SetAll(s.ButtonFaces, kButtonFacesSize, ButtonPixel);
+    SetAll(s.ComboParts, kComboPartsSize, ComboPixel);
+    SetAll(s.CheckGlyphs, kCheckGlyphsSize, CheckPixel);
+    SetAll(s.OptionFaces, kOptionFacesSize,
+           [](int x, int y) { return OptionPixel(y / 13, x, y % 13); });
+    SetAll(s.HeaderFaces, kHeaderFacesSize, HeaderPixel);
 }
 
 SkinSurfaces CreateSkinBitmaps() {

@@ -55,6 +55,9 @@ int Prop(const QWidget *widget, const char *name);
 void SetProp(QWidget *widget, const char *name, int value);
 
 // Push buttons ----------------------------------------------------------------------------------
+// The 15 ms fade timer of a push button, its id in TIMERID (0 when none runs).
+void StartFadeTimer(QWidget *button);
+void StopFadeTimer(QWidget *button);
 // OLDSTYLE of a button the skin leaves to its own painting (flat, toggling or with a menu).
 inline constexpr int kGraphicalStyle = 2;
 int ButtonStyle(const QPushButton *button);
