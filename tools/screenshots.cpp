@@ -89,11 +89,13 @@ int main(int argc, char **argv) {
     save(settings, folder, "settings");
     FrmTool tools(*vault, *session, services, nullptr);
     save(tools, folder, "tools");
-    FrmUser password(*vault, *session, services, FrmUser::Mode::EditPassword);
+    // The user and about windows take the skin from the window they open over.
+    main.show();
+    FrmUser password(*vault, *session, services, FrmUser::Mode::EditPassword, &main);
     save(password, folder, "password");
     FrmLoosenLock unlock(*vault, *session, services);
     save(unlock, folder, "unlock");
-    FrmAbout about;
+    FrmAbout about(&main);
     save(about, folder, "about");
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "maintenance/FrmResumeData.h"
 
 #include "app/Artwork.h"
+#include "skin/MSkinner.h"
 #include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "maintenance/Restore.h"
@@ -52,6 +53,7 @@ FrmResumeData::FrmResumeData(BackupFile &backup, Vault &vault, const Session &se
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(CmdResume, &QPushButton::clicked, this, &FrmResumeData::CmdResume_Click);
+    SkinWindow(this);
     connect(CmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -8,6 +8,7 @@
 #include "maintenance/FileDialogs.h"
 #include "maintenance/FrmResumeData.h"
 #include "maintenance/Restore.h"
+#include "skin/MSkinner.h"
 #include "storage/Vault.h"
 #include "tray/GlobalKeys.h"
 #include "users/FrmUser.h"
@@ -69,6 +70,7 @@ FrmTool::FrmTool(Vault &vault, Session &session, const Services &services, Globa
             [this] { openUserWindow(int(FrmUser::Mode::EditPassword)); });
     connect(CmdLogoutUser, &QPushButton::clicked, this,
             [this] { openUserWindow(int(FrmUser::Mode::Logout)); });
+    SkinWindow(this);
 }
 
 QString FrmTool::withDatExtension(QString path) const {

@@ -8,6 +8,7 @@
 #include "core/StrengthMeter.h"
 #include "records/CategoryStore.h"
 #include "records/RecordStore.h"
+#include "skin/MSkinner.h"
 #include "storage/Vault.h"
 #include "users/Session.h"
 
@@ -169,6 +170,7 @@ FrmData::FrmData(Vault &vault, const Session &session, const Services &services,
     connect(m_CmdEdit, &QPushButton::clicked, this, &FrmData::CmdEdit_Click);
 
     m_TxtRegDate->setToolTip(tr("点击旁边Now插入当前日期"));
+    SkinWindow(this);
     load();
 }
 

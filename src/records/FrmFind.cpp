@@ -1,6 +1,7 @@
 #include "records/FrmFind.h"
 
 #include "app/Artwork.h"
+#include "skin/MSkinner.h"
 #include "app/DialogButtons.h"
 #include "core/DateText.h"
 #include "core/MessageService.h"
@@ -63,6 +64,7 @@ FrmFind::FrmFind(const QStringList &categories, const Services &services, QWidge
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(CmdSave, &QPushButton::clicked, this, &FrmFind::CmdSave_Click);
+    SkinWindow(this);
     connect(CmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -16,6 +16,7 @@
 #include "records/RecordModel.h"
 #include "records/RecordStore.h"
 #include "settings/FrmSetting.h"
+#include "skin/MSkinner.h"
 #include "storage/Vault.h"
 #include "tray/FrmTrayMenu.h"
 #include "tray/GlobalKeys.h"
@@ -188,6 +189,7 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
 
     m_globalKeys = std::make_unique<GlobalKeys>(m_services.globalKeys, [this] { bossKey(); });
     m_globalKeys->setShortcuts(shortcutTexts());
+    SkinWindow(this);
     autoBackup();
     buildTree();
     RequeryData();

@@ -9,6 +9,7 @@
 #include "settings/CategoryPage.h"
 #include "settings/ShortcutBox.h"
 #include "storage/DataFile.h"
+#include "skin/MSkinner.h"
 #include "storage/Vault.h"
 #include "users/UserStore.h"
 
@@ -148,6 +149,7 @@ FrmSetting::FrmSetting(Vault &vault, const QString &userName, const Services &se
     connect(m_ImgPath, &QToolButton::clicked, this, &FrmSetting::ImgPath_Click);
     m_TxtDay->installEventFilter(this);
 
+    SkinWindow(this);
     load();
     PicSelect_Click(0);
 }

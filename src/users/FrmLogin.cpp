@@ -4,6 +4,7 @@
 #include "core/MessageService.h"
 #include "core/SettingsStore.h"
 #include "records/Form1.h"
+#include "skin/MSkinner.h"
 #include "storage/Vault.h"
 #include "users/FrmNewUser.h"
 #include "users/UserStore.h"
@@ -88,6 +89,7 @@ FrmLogin::FrmLogin(Vault &vault, const Services &services, QWidget *parent)
             emit closedWithoutLogin();
     });
 
+    SkinWindow(this);
     fillUsers();
     // The remembered user is preselected; a name that no longer exists selects nothing.
     const QString remembered = m_services.settings.lastUser();

@@ -4,6 +4,7 @@
 #include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "storage/Crypto.h"
+#include "skin/MSkinner.h"
 #include "storage/Vault.h"
 #include "users/Session.h"
 #include "users/UserStore.h"
@@ -45,6 +46,7 @@ FrmLoosenLock::FrmLoosenLock(Vault &vault, Session &session, const Services &ser
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(CmdUntie, &QPushButton::clicked, this, &FrmLoosenLock::CmdUntie_Click);
+    SkinWindow(this);
     connect(CmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -5,6 +5,7 @@
 #include "core/Clock.h"
 #include "core/MessageService.h"
 #include "core/StrengthMeter.h"
+#include "skin/MSkinner.h"
 #include "storage/Vault.h"
 #include "users/UserStore.h"
 
@@ -85,6 +86,7 @@ FrmNewUser::FrmNewUser(Vault &vault, const Services &services, QWidget *parent)
     connect(m_TxtPass, &QLineEdit::textChanged, m_meter, &StrengthMeter::setPassword);
     connect(m_CmdOK, &QPushButton::clicked, this, &FrmNewUser::CmdOK_Click);
     connect(m_CmdCancel, &QPushButton::clicked, this, &FrmNewUser::CmdCancel_Click);
+    SkinWindow(this);
 }
 
 void FrmNewUser::CmdOK_Click() {
