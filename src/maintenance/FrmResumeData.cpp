@@ -1,10 +1,10 @@
 #include "maintenance/FrmResumeData.h"
 
 #include "app/Artwork.h"
-#include "skin/MSkinner.h"
 #include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "maintenance/Restore.h"
+#include "skin/MSkinner.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -8,8 +8,8 @@
 #include "settings/Autorun.h"
 #include "settings/CategoryPage.h"
 #include "settings/ShortcutBox.h"
-#include "storage/DataFile.h"
 #include "skin/MSkinner.h"
+#include "storage/DataFile.h"
 #include "storage/Vault.h"
 #include "users/UserStore.h"
 
