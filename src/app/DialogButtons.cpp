@@ -1,6 +1,7 @@
 #include "app/DialogButtons.h"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace ui {
@@ -19,6 +20,15 @@ QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons) {
     for (QPushButton *b : buttons)
         row->addWidget(b);
     return row;
+}
+
+QLineEdit *lineEdit(QWidget *parent, const char *name, Echo echo, int maxLength) {
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setMaxLength(maxLength);
+    if (echo == Echo::Password)
+        edit->setEchoMode(QLineEdit::Password);
+    return edit;
 }
 
 } // namespace ui

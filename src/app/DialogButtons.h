@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 class QHBoxLayout;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -14,5 +15,10 @@ namespace ui {
 QPushButton *button(QWidget *parent, const QString &text, const char *name, bool isDefault = false);
 // Buttons right-aligned in one row, as every dialog of the program ends.
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
+
+enum class Echo { Normal, Password };
+// A text box with the object name tests find it by; names and passwords take 50 characters.
+QLineEdit *lineEdit(QWidget *parent, const char *name, Echo echo = Echo::Normal,
+                    int maxLength = 50);
 
 } // namespace ui

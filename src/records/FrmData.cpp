@@ -1,6 +1,7 @@
 #include "records/FrmData.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/Clipboard.h"
 #include "core/Clock.h"
 #include "core/DateText.h"
@@ -39,13 +40,6 @@ QLabel *makeLabel(const QString &text, const QString &name, QWidget *parent,
     return label;
 }
 
-QLineEdit *makeEdit(const char *name, int maxLength, QWidget *parent) {
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(maxLength);
-    return edit;
-}
-
 // A label that acts as a link: pointing hand, reachable with Tab, Space activates it.
 void makeLink(QLabel *label) {
     label->setCursor(Qt::PointingHandCursor);
@@ -69,13 +63,13 @@ FrmData::FrmData(Vault &vault, const Session &session, const Services &services,
     // Category names are compared exactly; completion must not change the letter case typed.
     m_CbAccountType->completer()->setCaseSensitivity(Qt::CaseSensitive);
     m_CbAccountType->lineEdit()->setMaxLength(50);
-    m_TxtAccountName = makeEdit("TxtAccountName", 50, this);
-    m_TxtAccountID = makeEdit("TxtAccountID", 50, this);
-    m_TxtAccountPassword = makeEdit("TxtAccountPassword", 50, this);
+    m_TxtAccountName = ui::lineEdit(this, "TxtAccountName");
+    m_TxtAccountID = ui::lineEdit(this, "TxtAccountID");
+    m_TxtAccountPassword = ui::lineEdit(this, "TxtAccountPassword");
     m_TxtAccountPassword->setEchoMode(QLineEdit::Password);
     m_TxtAccountPassword->installEventFilter(this);
-    m_TxtRegDate = makeEdit("TxtRegDate", 10, this);
-    m_TxtURL = makeEdit("TxtURL", 200, this);
+    m_TxtRegDate = ui::lineEdit(this, "TxtRegDate", ui::Echo::Normal, 10);
+    m_TxtURL = ui::lineEdit(this, "TxtURL", ui::Echo::Normal, 200);
     m_TxtURL->setText(QStringLiteral("http://"));
     m_TxtRemarks = new QPlainTextEdit(this);
     m_TxtRemarks->setObjectName(QStringLiteral("TxtRemarks"));

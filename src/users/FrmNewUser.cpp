@@ -23,14 +23,6 @@ QLabel *label(const QString &text, const char *name, QWidget *parent) {
     return result;
 }
 
-QLineEdit *lineEdit(const char *name, bool password, QWidget *parent) {
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(50);
-    if (password)
-        edit->setEchoMode(QLineEdit::Password);
-    return edit;
-}
 } // namespace
 
 FrmNewUser::FrmNewUser(Vault &vault, const Services &services, QWidget *parent)
@@ -43,11 +35,11 @@ FrmNewUser::FrmNewUser(Vault &vault, const Services &services, QWidget *parent)
     m_PicOther = new QFrame(this);
     m_PicOther->setObjectName(QStringLiteral("PicOther"));
     QLabel *lblUser = label(tr("用户名:"), "lblUser", m_PicOther);
-    m_TxtUser = lineEdit("TxtUser", false, m_PicOther);
+    m_TxtUser = ui::lineEdit(m_PicOther, "TxtUser");
     QLabel *lblPass = label(tr("密码:"), "lblPass", m_PicOther);
-    m_TxtPass = lineEdit("TxtPass", true, m_PicOther);
+    m_TxtPass = ui::lineEdit(m_PicOther, "TxtPass", ui::Echo::Password);
     QLabel *lblVerifyPass = label(tr("确认密码:"), "lblVerifyPass", m_PicOther);
-    m_TxtVerifyPass = lineEdit("TxtVerifyPass", true, m_PicOther);
+    m_TxtVerifyPass = ui::lineEdit(m_PicOther, "TxtVerifyPass", ui::Echo::Password);
     QLabel *lblPassStrength = label(tr("密码强度:"), "lblPassStrength", m_PicOther);
     m_meter = new StrengthMeter(m_PicOther);
     QLabel *lblTip = label(tr("提示:请牢记密码.如果密码丢失将不能进入系统."), "lblTip", m_PicOther);

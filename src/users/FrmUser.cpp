@@ -17,15 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QLineEdit *field(const char *name, bool password, QWidget *parent) {
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(50);
-    if (password)
-        edit->setEchoMode(QLineEdit::Password);
-    return edit;
-}
-
 QLabel *caption(const QString &text, const char *name, QWidget *buddy, QWidget *parent) {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -71,10 +62,10 @@ FrmUser::FrmUser(Vault &vault, Session &session, const Services &services, Mode 
 QWidget *FrmUser::namePanel() {
     auto *panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("PicUserFunction0"));
-    m_TxtCurrentUser = field("TxtCurrentUser", false, panel);
+    m_TxtCurrentUser = ui::lineEdit(panel, "TxtCurrentUser");
     m_TxtCurrentUser->setReadOnly(true);
     m_TxtCurrentUser->setText(m_session.userName());
-    m_TxtNewUser = field("TxtNewUser", false, panel);
+    m_TxtNewUser = ui::lineEdit(panel, "TxtNewUser");
     auto *form = new QFormLayout(panel);
     form->addRow(caption(tr("当前用户名:"), "lblCurrentUser", m_TxtCurrentUser, panel),
                  m_TxtCurrentUser);
@@ -86,9 +77,9 @@ QWidget *FrmUser::namePanel() {
 QWidget *FrmUser::passwordPanel() {
     auto *panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("PicUserFunction1"));
-    m_TxtoldPwd = field("TxtoldPwd", true, panel);
-    m_TxtNewPwd = field("TxtNewPwd", true, panel);
-    m_TxtVerifyPwd = field("TxtVerifyPwd", true, panel);
+    m_TxtoldPwd = ui::lineEdit(panel, "TxtoldPwd", ui::Echo::Password);
+    m_TxtNewPwd = ui::lineEdit(panel, "TxtNewPwd", ui::Echo::Password);
+    m_TxtVerifyPwd = ui::lineEdit(panel, "TxtVerifyPwd", ui::Echo::Password);
     auto *meter = new StrengthMeter(panel);
     connect(m_TxtNewPwd, &QLineEdit::textChanged, meter, &StrengthMeter::setPassword);
     auto *form = new QFormLayout(panel);
@@ -106,7 +97,7 @@ QWidget *FrmUser::passwordPanel() {
 QWidget *FrmUser::logoutPanel() {
     auto *panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("PicUserFunction2"));
-    m_TxtLogoutPwd = field("TxtLogoutPwd", true, panel);
+    m_TxtLogoutPwd = ui::lineEdit(panel, "TxtLogoutPwd", ui::Echo::Password);
     auto *form = new QFormLayout(panel);
     form->addRow(caption(tr("用户密码:"), "lblLogoutPwd", m_TxtLogoutPwd, panel), m_TxtLogoutPwd);
     auto *tips = new QLabel(tr("注销用户将会清除该用户所有资料!!!"), panel);
