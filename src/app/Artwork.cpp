@@ -32,15 +32,19 @@ void paintMark(QPainter &painter, const QRectF &box) {
 }
 
 QPixmap mark(int side) {
-    QPixmap pixmap(side, side);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paintMark(painter, QRectF(0.5, 0.5, side - 1.0, side - 1.0));
-    return pixmap;
+    return QPixmap::fromImage(markImage(side));
 }
 
 } // namespace
+
+QImage markImage(int side) {
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintMark(painter, QRectF(0.5, 0.5, side - 1.0, side - 1.0));
+    return image;
+}
 
 QIcon appIcon() {
     QIcon icon;

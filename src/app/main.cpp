@@ -2,9 +2,11 @@
 #include "app/Artwork.h"
 #include "core/AppPath.h"
 #include "core/Clock.h"
+#include "core/CommandLine.h"
 #include "core/QtDesktop.h"
 #include "core/QtMessageService.h"
 #include "core/SettingsStore.h"
+#include "core/Translation.h"
 #include "maintenance/QtFileDialogs.h"
 #include "platform/GlobalKeyBackend.h"
 #include "tray/QtTrayIcon.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 #include <cstdio>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -60,17 +63,39 @@ void watchTerminationSignals(Application &application) {
 }
 #endif
 
+void setIdentity() {
+    QCoreApplication::setApplicationName(QStringLiteral("Ombrivo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(OMBRIVO_VERSION));
+}
+
+// --help and --version answer without a display; anything else given is refused.
+std::optional<int> answerArguments(int argc, char *argv[]) {
+    QCoreApplication reader(argc, argv);
+    setIdentity();
+    translation::installFor(reader);
+    const std::optional<commandline::Outcome> outcome = commandline::handle(reader.arguments());
+    if (!outcome)
+        return std::nullopt;
+    std::fputs(outcome->output.toUtf8().constData(), stdout);
+    std::fputs(outcome->error.toUtf8().constData(), stderr);
+    return outcome->exitCode;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
+    if (argc > 1) {
+        if (const std::optional<int> exitCode = answerArguments(argc, argv))
+            return *exitCode;
+    }
     if (!hasDisplay()) {
         std::fprintf(stderr, "Ombrivo needs a graphical desktop, but no display was found "
                              "(neither DISPLAY nor WAYLAND_DISPLAY is set).\n");
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ombrivo"));
-    QApplication::setApplicationVersion(QStringLiteral(OMBRIVO_VERSION));
+    setIdentity();
+    translation::installFor(app);
     QApplication::setWindowIcon(artwork::appIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -8,6 +8,9 @@
 #ifndef OMBRIVO_INSTALL_BINDIR
 #define OMBRIVO_INSTALL_BINDIR "/usr/bin"
 #endif
+#ifndef OMBRIVO_INSTALL_DATADIR
+#define OMBRIVO_INSTALL_DATADIR "/usr/share/ombrivo"
+#endif
 
 namespace {
 QString withoutTrailingSeparator(QString path) {
@@ -16,6 +19,11 @@ QString withoutTrailingSeparator(QString path) {
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
         path.chop(1);
     return path;
+}
+
+bool runsInstalled() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath()) ==
+           QDir::cleanPath(QStringLiteral(OMBRIVO_INSTALL_BINDIR));
 }
 } // namespace
 
@@ -39,6 +47,12 @@ QString AppPath() {
         return folder;
     }();
     return path;
+}
+
+QString HelpDocumentPath() {
+    const QString folder = runsInstalled() ? QStringLiteral(OMBRIVO_INSTALL_DATADIR)
+                                           : QCoreApplication::applicationDirPath();
+    return folder + QStringLiteral("/帮助.doc");
 }
 
 bool FileExists(const QString &path) {

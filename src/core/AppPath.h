@@ -11,5 +11,9 @@ QString AppPath();
 QString dataFolderFor(const QString &homeOverride, const QString &executableDir,
                       const QString &installBinDir, const QString &userDataDir);
 
+// The help document: in the installation's shared data folder for an installed executable,
+// otherwise beside the executable.
+QString HelpDocumentPath();
+
 // Whether a file can be found at `path` (also an empty one); never throws.
 bool FileExists(const QString &path);

@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/DialogButtons.h"
+#include "core/AppPath.h"
 #include "core/Clipboard.h"
 #include "core/Clock.h"
 #include "core/MessageService.h"
@@ -317,7 +318,7 @@ void FrmMain::showFromTray() {
 }
 
 void FrmMain::openHelp() {
-    const QString help = QCoreApplication::applicationDirPath() + QStringLiteral("/帮助.doc");
+    const QString help = HelpDocumentPath();
     if (QFileInfo(help).isFile())
         m_services.desktop.open(help);
     else

@@ -116,6 +116,42 @@ TEST_F(Process, WithoutADisplayItSaysSoInOneSentence) {
     EXPECT_FALSE(QFile::exists(dataFile)) << "nothing is touched without a display";
 }
 
+TEST_F(Process, VersionHelpAndRefusedArgumentsNeedNoDisplayAndTouchNothing) {
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char *stdoutStart, *stderrHas;
+    };
+    const QList<Case> cases{
+        {{QStringLiteral("--version")}, 0, "Ombrivo " OMBRIVO_VERSION "\n", ""},
+        {{QStringLiteral("--help")}, 0, "", ""},
+        {{QStringLiteral("SystemData.dat")}, 2, "", "SystemData.dat"},
+        {{QStringLiteral("--reset")}, 2, "", "--reset"},
+    };
+    for (const Case &c : cases) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("OMBRIVO_HOME"), folder.path());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(OMBRIVO_EXECUTABLE), c.arguments);
+        ASSERT_TRUE(process.waitForFinished(20000));
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        const QString error = QString::fromUtf8(process.readAllStandardError());
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << name;
+        EXPECT_EQ(process.exitCode(), c.exitCode) << name;
+        if (*c.stdoutStart) {
+            EXPECT_TRUE(out.startsWith(QString::fromUtf8(c.stdoutStart))) << name;
+        }
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.stderrHas))) << name;
+        EXPECT_EQ(out.isEmpty(), c.exitCode != 0) << name;
+        EXPECT_FALSE(QFile::exists(dataFile)) << name;
+        EXPECT_FALSE(QFile::exists(lockFile)) << name;
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
