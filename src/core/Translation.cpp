@@ -1,6 +1,7 @@
 #include "core/Translation.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -29,8 +30,16 @@ QString chooseFor(const QStringList &uiLanguages) {
 
 QString installFor(QCoreApplication &application) {
     const QString code = chooseFor(QLocale::system().uiLanguages());
-    if (code.isEmpty())
+    if (code.isEmpty()) {
+        // Qt's own texts (the buttons of message boxes and file dialogs) in Chinese as well.
+        auto *qt = new QTranslator(&application);
+        if (qt->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(qt);
+        else
+            delete qt;
         return {};
+    }
     auto *translator = new QTranslator(&application);
     if (!translator->load(QStringLiteral(":/i18n/ombrivo_%1.qm").arg(code))) {
         delete translator;

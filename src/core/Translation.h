@@ -14,7 +14,7 @@ namespace translation {
 QString chooseFor(const QStringList &uiLanguages);
 
 // Installs the translation that chooseFor picks for the system locale; returns its code
-// (empty when the Chinese source texts stay).
+// (empty when the Chinese source texts stay; Qt's own texts are then shown in Chinese too).
 QString installFor(QCoreApplication &application);
 
 } // namespace translation

@@ -32,10 +32,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTableView>
@@ -80,6 +82,9 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     QPushButton *CmdTool = button(tr("工具(&T)"), "CmdTool");
     QPushButton *CmdHelp = button(tr("VIP(&H)"), "CmdHelp");
     QPushButton *CmdAbout = button(tr("关于(&A)"), "CmdAbout");
+    // Both captions underline A; Alt+A adds a record, as on the first button, instead of
+    // moving the focus between the two.
+    CmdAbout->setShortcut(QKeySequence());
     m_CmdQuit = button(tr("退出(&Q)"), "CmdQuit");
     commands->addStretch();
     layout->addLayout(commands);
@@ -196,6 +201,12 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     RequeryData();
     applyColumnWidths();
     resize(820, 520);
+    // Opened in the middle of the screen, wholly on it.
+    if (const QScreen *screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        resize(size().boundedTo(area.size()));
+        move(area.center() - rect().center());
+    }
 }
 
 QStringList FrmMain::shortcutTexts() const {

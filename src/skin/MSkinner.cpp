@@ -178,6 +178,23 @@ bool FacesOutdated(const QPushButton *button) {
            button->property(kRenderedCaption).toString() != GetWindowCaption(button);
 }
 
+// The caption is painted inside the border: a button that a layout sizes from the style's
+// hint still shows it whole. Buttons placed by hand keep their size.
+void FitCaption(QPushButton *button) {
+    if (!button->parentWidget() || !button->parentWidget()->layout())
+        return;
+    QString caption;
+    const QString text = button->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+            ++i; // "&x" shows x underlined, "&&" one ampersand
+        caption += text[i];
+    }
+    const int needed = button->fontMetrics().horizontalAdvance(caption) + 16;
+    if (button->minimumWidth() < needed && button->sizeHint().width() < needed)
+        button->setMinimumWidth(needed);
+}
+
 bool PushButtonProc(QPushButton *button, QEvent *event) {
     if (Prop(button, kOldStyle) & 6)
         return false; // left to its own painting, it has nothing to fade either
@@ -698,6 +715,8 @@ int AttachSkin(QWidget *window) {
     }
     ++engine->SkinnedCount;
     engine->kinds.insert(window, kind);
+    if (kind == Kind::PushButton)
+        FitCaption(static_cast<QPushButton *>(window));
     window->installEventFilter(engine);
     QObject::connect(window, &QObject::destroyed, engine,
                      [](QObject *gone) { SkinEngine::instance().forget(gone); });
