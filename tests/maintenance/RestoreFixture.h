@@ -291,6 +291,17 @@ inline std::vector<BadBackup> badBackups() {
          }},
         {"truncated within the first page",
          [](RestoreFixture &f, const QString &p) { writeAll(p, readAll(f.backupPath).left(700)); }},
+        {"truncated to its first page",
+         [](RestoreFixture &f, const QString &p) {
+             sql::Statement pageSize = f.vault->connection().prepare("PRAGMA page_size");
+             if (!pageSize.step())
+                 throw std::runtime_error("no page size");
+             writeAll(p, readAll(f.backupPath).left(pageSize.integer(0)));
+         }},
+        {"all but the last byte",
+         [](RestoreFixture &f, const QString &p) {
+             writeAll(p, readAll(f.backupPath).chopped(1));
+         }},
         {"random bytes",
          [](RestoreFixture &, const QString &p) {
              QByteArray bytes(16384, Qt::Uninitialized);
@@ -305,6 +316,10 @@ inline std::vector<BadBackup> badBackups() {
          [](RestoreFixture &f, const QString &p) { writeAll(p, foreignDatabase(f, {})); }},
         {"a plain SQLite file, scrambled",
          [](RestoreFixture &f, const QString &p) { writeAll(p, xorred(foreignDatabase(f, {}))); }},
+        {"an encrypted database with another key",
+         [](RestoreFixture &f, const QString &p) {
+             writeAll(p, foreignDatabase(f, "not-quillmoss"));
+         }},
         {"an encrypted database with another key, scrambled",
          [](RestoreFixture &f, const QString &p) {
              writeAll(p, xorred(foreignDatabase(f, "not-quillmoss")));
