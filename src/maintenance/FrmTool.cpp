@@ -15,6 +15,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -42,6 +43,9 @@ FrmTool::FrmTool(Vault &vault, Session &session, const Services &services, Globa
     QPushButton *CmdBackup = button(tr("备份数据(&B)"), "CmdBackup", data);
     QPushButton *CmdResume = button(tr("恢复数据(&R)"), "CmdResume", data);
     QPushButton *CmdCompress = button(tr("压缩数据(&C)"), "CmdCompress", data);
+    // Both this caption and the close button's underline C; Alt+C closes the window rather than
+    // moving the focus between the two.
+    CmdCompress->setShortcut(QKeySequence());
     auto *PicFrame2 = new QGroupBox(tr("用户维护"), this);
     PicFrame2->setObjectName(QStringLiteral("PicFrame2"));
     auto *user = new QHBoxLayout(PicFrame2);
