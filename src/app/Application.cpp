@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "core/Clipboard.h"
+#include "core/InstanceLock.h"
 #include "core/MessageService.h"
 #include "maintenance/Restore.h"
 #include "records/FrmMain.h"
@@ -51,10 +52,9 @@ bool Application::start() {
     }
 
     m_lock.emplace(m_services.appPath + QStringLiteral("/SystemData.lock"));
-    // Only a lock whose process has died is stale, however old it is.
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
-        const bool running = m_lock->error() == QLockFile::LockFailedError;
+    const instancelock::Result locked = instancelock::take(*m_lock);
+    if (locked != instancelock::Result::Taken) {
+        const bool running = locked == instancelock::Result::Held;
         m_lock.reset();
         if (running) {
             m_services.messages.info(nullptr, tr("程序已运行!"));

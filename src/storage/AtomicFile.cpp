@@ -67,8 +67,11 @@ void replace(const QString &temporary, const QString &target) {
 void removeLeftovers(const QString &target) {
     const QFileInfo info(target);
     QDir folder = info.absoluteDir();
-    for (const QString &name : folder.entryList({info.fileName() + QStringLiteral(".??????.tmp")},
-                                                QDir::Files | QDir::Hidden))
+    // A temporary file that was an SQLite database (a compacted copy) may have its rollback
+    // journal beside it.
+    const QString stem = info.fileName() + QStringLiteral(".??????.tmp");
+    for (const QString &name :
+         folder.entryList({stem, stem + QStringLiteral("-journal")}, QDir::Files | QDir::Hidden))
         folder.remove(name);
 }
 

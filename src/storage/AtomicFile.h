@@ -14,7 +14,7 @@ QString writeBeside(const QString &target, const QByteArray &bytes);
 // Renames `temporary` over `target` and makes the rename durable.
 void replace(const QString &temporary, const QString &target);
 // Removes the temporary files that a process killed between writeBeside and replace left
-// beside `target`.
+// beside `target`, with any SQLite journal of theirs.
 void removeLeftovers(const QString &target);
 // writeBeside + replace.
 void write(const QString &target, const QByteArray &bytes);

@@ -1,9 +1,10 @@
 #include "clsSimpleXOR.h"
 
+#include "storage/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <unicode/ucnv.h>
 
@@ -271,15 +272,12 @@ void clsSimpleXOR::xorFile(const QString &source, const QString &dest, const QSt
 
     // The new content goes to a temporary file beside the destination, which replaces the
     // destination only once it is complete on disk: a failure keeps the old file, also in place.
-    QSaveFile out(dest);
-    if (!out.open(QIODevice::WriteOnly))
-        throw XorError(
-            ErrIo, QStringLiteral("Cannot create %1: %2").arg(nativePath(dest), out.errorString()));
-    if (out.write(data) != data.size() || !out.flush())
-        throw XorError(
-            ErrIo, QStringLiteral("Cannot write %1: %2").arg(nativePath(dest), out.errorString()));
-    if (!out.commit())
-        throw XorError(
-            ErrIo,
-            QStringLiteral("Cannot replace %1: %2").arg(nativePath(dest), out.errorString()));
+    // The temporary file's name is the one the next start looks for and removes, should the
+    // process be killed before the rename.
+    try {
+        atomicfile::write(dest, data);
+    } catch (const std::runtime_error &error) {
+        throw XorError(ErrIo, QStringLiteral("Cannot replace %1: %2")
+                                  .arg(nativePath(dest), QString::fromUtf8(error.what())));
+    }
 }

@@ -14,7 +14,10 @@ int main(int argc, char **argv) {
     const QString target = QString::fromLocal8Bit(argv[2]);
     std::printf("ready\n");
     std::fflush(stdout);
-    for (int i = 0;; ++i)
+    for (int i = 0;; ++i) {
         if (!BackupDatabase(*vault, target, i % 2 == 0))
             return 1;
+        std::printf("done\n");
+        std::fflush(stdout);
+    }
 }
