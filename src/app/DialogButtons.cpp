@@ -1,5 +1,7 @@
 #include "app/DialogButtons.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,10 +24,42 @@ QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons) {
     return row;
 }
 
+namespace {
+
+// `text` without the surrogates that have lost their other half.
+QString wholeCharacters(const QString &text) {
+    QString whole;
+    whole.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            whole.append(c);
+            whole.append(text.at(++i));
+        } else if (!c.isSurrogate()) {
+            whole.append(c);
+        }
+    }
+    return whole;
+}
+
+} // namespace
+
+void limitLength(QLineEdit *edit, int maxLength) {
+    edit->setMaxLength(maxLength);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
+        const QString whole = wholeCharacters(text);
+        if (whole.size() == text.size())
+            return;
+        const int cursor = edit->cursorPosition();
+        edit->setText(whole);
+        edit->setCursorPosition(std::min(cursor, int(whole.size())));
+    });
+}
+
 QLineEdit *lineEdit(QWidget *parent, const char *name, Echo echo, int maxLength) {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(maxLength);
+    limitLength(edit, maxLength);
     if (echo == Echo::Password)
         edit->setEchoMode(QLineEdit::Password);
     return edit;

@@ -16,6 +16,10 @@ QPushButton *button(QWidget *parent, const QString &text, const char *name, bool
 // Buttons right-aligned in one row, as every dialog of the program ends.
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
 
+// Limits `edit` to `maxLength` UTF-16 units, as QLineEdit counts, without ever keeping half of a
+// character beyond the Basic Multilingual Plane: what is cut at the limit goes whole.
+void limitLength(QLineEdit *edit, int maxLength);
+
 enum class Echo { Normal, Password };
 // A text box with the object name tests find it by; names and passwords take 50 characters.
 QLineEdit *lineEdit(QWidget *parent, const char *name, Echo echo = Echo::Normal,

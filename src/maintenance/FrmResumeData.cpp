@@ -30,7 +30,7 @@ FrmResumeData::FrmResumeData(BackupFile &backup, Vault &vault, const Session &se
     m_TxtPass = new QLineEdit(this);
     m_TxtPass->setObjectName(QStringLiteral("TxtPass"));
     m_TxtPass->setEchoMode(QLineEdit::Password);
-    m_TxtPass->setMaxLength(50);
+    ui::limitLength(m_TxtPass, 50);
     m_ChkUserSet = new QCheckBox(tr("保留用户配置"), this);
     m_ChkUserSet->setObjectName(QStringLiteral("ChkUserSet"));
     m_ChkUserSet->setChecked(true);

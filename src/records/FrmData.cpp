@@ -62,7 +62,7 @@ FrmData::FrmData(Vault &vault, const Session &session, const Services &services,
     m_CbAccountType->setInsertPolicy(QComboBox::NoInsert);
     // Category names are compared exactly; completion must not change the letter case typed.
     m_CbAccountType->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    m_CbAccountType->lineEdit()->setMaxLength(50);
+    ui::limitLength(m_CbAccountType->lineEdit(), 50);
     m_TxtAccountName = ui::lineEdit(this, "TxtAccountName");
     m_TxtAccountID = ui::lineEdit(this, "TxtAccountID");
     m_TxtAccountPassword = ui::lineEdit(this, "TxtAccountPassword");

@@ -32,11 +32,11 @@ FrmFind::FrmFind(const QStringList &categories, const Services &services, QWidge
     m_CbAccountType->completer()->setCaseSensitivity(Qt::CaseSensitive);
     m_CbAccountType->addItems(categories);
     m_CbAccountType->setCurrentIndex(-1);
-    m_CbAccountType->lineEdit()->setMaxLength(50);
+    ui::limitLength(m_CbAccountType->lineEdit(), 50);
     const auto edit = [this](const char *name, int maxLength) {
         auto *line = new QLineEdit(this);
         line->setObjectName(QString::fromLatin1(name));
-        line->setMaxLength(maxLength);
+        ui::limitLength(line, maxLength);
         return line;
     };
     m_TxtAccountName = edit("TxtAccountName", 50);

@@ -94,7 +94,7 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     lblFindData->setObjectName(QStringLiteral("lblFindData"));
     m_TxtFindData = new QLineEdit(central);
     m_TxtFindData->setObjectName(QStringLiteral("TxtFindData"));
-    m_TxtFindData->setMaxLength(50);
+    ui::limitLength(m_TxtFindData, 50);
     m_TxtFindData->setToolTip(tr("支持拼音首字母查询"));
     lblFindData->setBuddy(m_TxtFindData);
     m_CmdFind = new QPushButton(tr("查询(&F)"), central);

@@ -22,7 +22,7 @@ CategoryPage::CategoryPage(Vault &vault, const QString &userName, const Services
     auto *label = new QLabel(tr("帐号分类:"), this);
     m_TxtAccountType = new QLineEdit(this);
     m_TxtAccountType->setObjectName(QStringLiteral("TxtAccountType"));
-    m_TxtAccountType->setMaxLength(50);
+    ui::limitLength(m_TxtAccountType, 50);
     label->setBuddy(m_TxtAccountType);
     m_CmdAddType = ui::button(this, tr("添加(&A)"), "CmdAddType");
     m_CmdEditType = ui::button(this, tr("修改(&E)"), "CmdEditType");

@@ -1,6 +1,7 @@
 #include "users/FrmLogin.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "core/SettingsStore.h"
 #include "records/Form1.h"
@@ -42,7 +43,7 @@ FrmLogin::FrmLogin(Vault &vault, const Services &services, QWidget *parent)
     m_TxtPass = new QLineEdit(m_PicOther);
     m_TxtPass->setObjectName(QStringLiteral("TxtPass"));
     m_TxtPass->setEchoMode(QLineEdit::Password);
-    m_TxtPass->setMaxLength(50);
+    ui::limitLength(m_TxtPass, 50);
     m_lblUser->setBuddy(m_CbUser);
     m_lblPass->setBuddy(m_TxtPass);
 

@@ -30,7 +30,7 @@ FrmLoosenLock::FrmLoosenLock(Vault &vault, Session &session, const Services &ser
     m_TxtPwd = new QLineEdit(this);
     m_TxtPwd->setObjectName(QStringLiteral("TxtPwd"));
     m_TxtPwd->setEchoMode(QLineEdit::Password);
-    m_TxtPwd->setMaxLength(50);
+    ui::limitLength(m_TxtPwd, 50);
     lblPwd->setBuddy(m_TxtPwd);
     auto *CmdUntie = ui::button(this, tr("解锁(&U)"), "CmdUntie", true);
     auto *CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");
