@@ -2,6 +2,8 @@
 # Builds Ombrivo with its tests and runs the whole suite headless.
 #   BUILD_DIR   build folder (default build)
 #   SANITIZE=1  build with AddressSanitizer and UndefinedBehaviorSanitizer
+#   E2E=0       skip the end-to-end run (package, install, drive it on Xvfb); it runs only in
+#               a build without sanitizers and needs root or sudo to install the package
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/deps.sh
@@ -15,3 +17,8 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600
+if [ "$sanitize" = OFF ] && [ "${E2E:-1}" = 1 ]; then
+    (cd "$build" && cpack -G DEB)
+    deb=$(ls "$build"/ombrivo_*_*.deb | tail -n 1)
+    (unset QT_QPA_PLATFORM && bash tests/e2e/e2e.sh "$deb" "$build/e2e")
+fi
