@@ -26,17 +26,30 @@ start_desktop() {
     xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
     openbox >"$work/openbox.log" 2>&1 &
     pids="$pids $!"
-    trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \
-        --transparent false --tint 0xb0d0f0 >"$work/trayer.log" 2>&1 &
-    pids="$pids $!"
-    # The window manager is up once it names itself on the root window, the tray once its
-    # window is mapped; the tray takes the icons' selection just before.
+    # The window manager is up once it names itself on the root window.
     for _ in $(seq 200); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
-            xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
         sleep 0.1
     done
-    xdotool search --onlyvisible --class trayer >/dev/null 2>&1 || fail "no tray"
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+        { cat "$work/openbox.log" >&2; fail "no window manager"; }
+    # The tray is up once its window is mapped; it takes the icons' selection just before.
+    # A tray that did not come up is started again.
+    for attempt in 1 2 3; do
+        trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \
+            --transparent false --tint 0xb0d0f0 >>"$work/trayer.log" 2>&1 &
+        tray=$!
+        for _ in $(seq 200); do
+            xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
+        log "the tray did not come up (attempt $attempt)"
+        kill "$tray" 2>/dev/null || true
+    done
+    pids="$pids $tray"
+    xdotool search --onlyvisible --class trayer >/dev/null 2>&1 ||
+        { cat "$work/openbox.log" "$work/trayer.log" >&2; fail "no tray"; }
     sleep 1
     xsetroot -solid '#3a6ea5' 2>/dev/null || true
 }
