@@ -11,19 +11,23 @@ fail() {
     exit 1
 }
 
-free_display() {
-    n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    echo ":$n"
-}
-
 start_desktop() {
-    DISPLAY=$(free_display)
+    # The server picks a free display itself and writes its number once it accepts clients.
+    : >"$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    pids="$pids $xvfb"
+    for _ in $(seq 200); do
+        [ -s "$work/display" ] && break
+        kill -0 "$xvfb" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
+    DISPLAY=":$(head -n 1 "$work/display")"
     export DISPLAY
-    Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    pids="$pids $!"
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+    unset XAUTHORITY
+    xdpyinfo >/dev/null 2>&1 || { cat "$work/xvfb.log" >&2; fail "Xvfb takes no clients"; }
     openbox >"$work/openbox.log" 2>&1 &
     pids="$pids $!"
     # The window manager is up once it names itself on the root window.
@@ -32,7 +36,7 @@ start_desktop() {
         sleep 0.1
     done
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-        { cat "$work/openbox.log" >&2; fail "no window manager"; }
+        { cat "$work/xvfb.log" "$work/openbox.log" >&2; fail "no window manager"; }
     # The tray is up once its window is mapped; it takes the icons' selection just before.
     # A tray that did not come up is started again.
     for attempt in 1 2 3; do
@@ -49,7 +53,7 @@ start_desktop() {
     done
     pids="$pids $tray"
     xdotool search --onlyvisible --class trayer >/dev/null 2>&1 ||
-        { cat "$work/openbox.log" "$work/trayer.log" >&2; fail "no tray"; }
+        { cat "$work/xvfb.log" "$work/openbox.log" "$work/trayer.log" >&2; fail "no tray"; }
     sleep 1
     xsetroot -solid '#3a6ea5' 2>/dev/null || true
 }
