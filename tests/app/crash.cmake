@@ -11,3 +11,5 @@ target_link_libraries(test_crash_steps PRIVATE ombrivo_resources)
 target_compile_definitions(test_crash_steps PRIVATE
     OMBRIVO_CRASH_WORKER="$<TARGET_FILE:crash_worker>")
 add_dependencies(test_crash_steps crash_worker)
+# Every kill point starts a worker: under the sanitizers the suite takes several minutes.
+set_tests_properties(test_crash_steps PROPERTIES TIMEOUT 1800)
