@@ -29,8 +29,8 @@ Result take(QLockFile &lock) {
     if (!isEmptyLockFile(path))
         return Result::Held;
     QThread::msleep(kWritingGraceMs);
-    if (!isEmptyLockFile(path) || !QFile::remove(path))
-        return lock.tryLock(0) ? Result::Taken : Result::Held;
+    if (isEmptyLockFile(path))
+        QFile::remove(path);
     if (lock.tryLock(0))
         return Result::Taken;
     return lock.error() == QLockFile::LockFailedError ? Result::Held : Result::Unusable;
