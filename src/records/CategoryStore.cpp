@@ -14,7 +14,7 @@ std::vector<Category> CategoryStore::list() {
 
 bool CategoryStore::exists(const QString &typeName) {
     sql::Statement query = m_vault.connection().prepare(
-        "SELECT 1 FROM AccountType WHERE UserName = ?1 AND TypeName = ?2");
+        "SELECT 1 FROM AccountType WHERE UserName = ?1 AND TypeName = ?2 COLLATE BINARY");
     query.bind(1, m_user).bind(2, typeName);
     return query.step();
 }
@@ -31,11 +31,11 @@ void CategoryStore::rename(const QString &oldName, const QString &newName) {
     sql::Transaction transaction(db);
     sql::Statement category = db.prepare(
         "UPDATE AccountType SET TypeName = ?1 WHERE rowid = (SELECT rowid FROM AccountType"
-        " WHERE UserName = ?2 AND TypeName = ?3 ORDER BY icoIndex, rowid LIMIT 1)");
+        " WHERE UserName = ?2 AND TypeName = ?3 COLLATE BINARY ORDER BY icoIndex, rowid LIMIT 1)");
     category.bind(1, newName).bind(2, m_user).bind(3, oldName);
     category.run();
-    sql::Statement records =
-        db.prepare("UPDATE AccountData SET TypeName = ?1 WHERE UserName = ?2 AND TypeName = ?3");
+    sql::Statement records = db.prepare("UPDATE AccountData SET TypeName = ?1 WHERE UserName = ?2 "
+                                        "AND TypeName = ?3 COLLATE BINARY");
     records.bind(1, newName).bind(2, m_user).bind(3, oldName);
     records.run();
     transaction.commit();
@@ -44,13 +44,13 @@ void CategoryStore::rename(const QString &oldName, const QString &newName) {
 void CategoryStore::remove(const QString &typeName) {
     sql::Connection &db = m_vault.connection();
     sql::Transaction transaction(db);
-    sql::Statement category =
-        db.prepare("DELETE FROM AccountType WHERE rowid = (SELECT rowid FROM AccountType"
-                   " WHERE UserName = ?1 AND TypeName = ?2 ORDER BY icoIndex, rowid LIMIT 1)");
+    sql::Statement category = db.prepare(
+        "DELETE FROM AccountType WHERE rowid = (SELECT rowid FROM AccountType"
+        " WHERE UserName = ?1 AND TypeName = ?2 COLLATE BINARY ORDER BY icoIndex, rowid LIMIT 1)");
     category.bind(1, m_user).bind(2, typeName);
     category.run();
     sql::Statement records =
-        db.prepare("DELETE FROM AccountData WHERE UserName = ?1 AND TypeName = ?2");
+        db.prepare("DELETE FROM AccountData WHERE UserName = ?1 AND TypeName = ?2 COLLATE BINARY");
     records.bind(1, m_user).bind(2, typeName);
     records.run();
     transaction.commit();

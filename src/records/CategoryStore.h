@@ -12,7 +12,9 @@ struct Category {
     bool operator==(const Category &) const = default;
 };
 
-// One user's categories.
+// One user's categories. A category is one exact name: "ftp帐号" and "FTP帐号" are two, and no
+// operation on one touches the other's row or records. The column collates without letter case
+// (older files rely on it), so every statement here compares TypeName with COLLATE BINARY.
 class CategoryStore {
 public:
     CategoryStore(Vault &vault, QString userName) : m_vault(vault), m_user(std::move(userName)) {}

@@ -38,8 +38,7 @@ void RecordModel::showAll() {
 }
 
 void RecordModel::showCategory(const QString &typeName) {
-    showWhere(
-        [&](const ListEntry &e) { return e.TypeName.compare(typeName, Qt::CaseInsensitive) == 0; });
+    showWhere([&](const ListEntry &e) { return e.TypeName == typeName; });
 }
 
 void RecordModel::showMatching(const QString &text) {

@@ -88,7 +88,8 @@ std::optional<Record> RecordStore::get(qint64 id) {
 bool RecordStore::keyTaken(const QString &typeName, const QString &accountName,
                            const QString &accountId, qint64 exceptId) {
     sql::Statement select = m_vault.connection().prepare(
-        "SELECT 1 FROM AccountData WHERE UserName = ?1 AND TypeName = ?2 AND AccountName = ?3"
+        "SELECT 1 FROM AccountData WHERE UserName = ?1 AND TypeName = ?2 COLLATE BINARY"
+        " AND AccountName = ?3"
         " AND AccountID = ?4 AND rowid <> ?5 LIMIT 1");
     select.bind(1, m_session.userName())
         .bind(2, typeName)
@@ -141,7 +142,7 @@ std::vector<qint64> RecordStore::find(const FindCriteria &c) {
     // Each criterion is either empty (not compared) or must equal the whole stored value.
     sql::Statement select = m_vault.connection().prepare(
         "SELECT rowid FROM AccountData WHERE UserName = ?1"
-        " AND (?2 = '' OR TypeName = ?2) AND (?3 = '' OR AccountName = ?3)"
+        " AND (?2 = '' OR TypeName = ?2 COLLATE BINARY) AND (?3 = '' OR AccountName = ?3)"
         " AND (?4 = '' OR AccountID = ?4) AND (?5 = '' OR RegDate = ?5)"
         " AND (?6 = '' OR URL = ?6) ORDER BY rowid");
     select.bind(1, m_session.userName())

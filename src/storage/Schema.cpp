@@ -9,10 +9,12 @@ QStringList defaultCategories() {
 }
 
 // Names compare without regard to letter case (COLLATE NOCASE), so the login lookup, the
-// duplicate tests and the searches agree. Widths are twips; yes/no settings are 0/1 integers;
-// dates are "yyyy-MM-dd" texts. The key columns hold the user's data key wrapped under a key
-// derived from his login password. SearchPinyin and SearchInitials are the quick search's
-// pinyin keys of AccountName, filled when a record is written (NULL: not computed yet).
+// duplicate tests and the searches agree. Category names are the exception: the statements that
+// match on TypeName compare it with COLLATE BINARY, as two spellings are two categories. Widths are
+// twips; yes/no settings are 0/1 integers; dates are "yyyy-MM-dd" texts. The key columns hold the
+// user's data key wrapped under a key derived from his login password. SearchPinyin and
+// SearchInitials are the quick search's pinyin keys of AccountName, filled when a record is written
+// (NULL: not computed yet).
 static const char *const kCreate = R"(
 CREATE TABLE sysuser (
     UserName TEXT NOT NULL COLLATE NOCASE,

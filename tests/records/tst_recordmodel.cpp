@@ -102,9 +102,14 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{
             "", {"招商银行", "哔哩哔哩", "QQ邮箱", "100%好评", "a_b", "O'Reilly", "Gmail", "ab"}}));
 
-TEST_F(RecordModelTest, ShowCategoryComparesWholeNamesIgnoringCase) {
+// "Web" and "web" are two categories: the list shows the records of the one exact name.
+TEST_F(RecordModelTest, ShowCategoryComparesWholeExactNames) {
+    model.showCategory(QStringLiteral("Web"));
+    EXPECT_EQ(names(), QStringList({"O'Reilly"}));
+    model.showCategory(QStringLiteral("web"));
+    EXPECT_EQ(names(), QStringList({"Gmail"}));
     model.showCategory(QStringLiteral("WEB"));
-    EXPECT_EQ(names(), QStringList({"O'Reilly", "Gmail"}));
+    EXPECT_EQ(model.rowCount(), 0);
     model.showCategory(QStringLiteral("其它"));
     EXPECT_EQ(names(), QStringList({"100%好评", "a_b", "ab"}));
     model.showCategory(QStringLiteral("其"));

@@ -313,6 +313,42 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QCOMPARE(vault->categories(alice).list().size(), std::size_t(9));
     }
+
+    // "ftp帐号" is a category of its own beside the reserved "FTP帐号".
+    void letterCaseTwinOfAReservedName_data() {
+        QTest::addColumn<bool>("rename");
+        QTest::addColumn<QStringList>("records");
+        QTest::newRow("delete") << false << QStringList{QStringLiteral("FTP帐号/reserved")};
+        QTest::newRow("rename") << true
+                                << QStringList{QStringLiteral("FTP帐号/reserved"),
+                                               QStringLiteral("Ftp帐号/twin")};
+    }
+    void letterCaseTwinOfAReservedName() {
+        QFETCH(bool, rename);
+        QFETCH(QStringList, records);
+        vault->categories(alice).add({QStringLiteral("ftp帐号"), 11});
+        addRecord(alice, QStringLiteral("FTP帐号"), QStringLiteral("reserved"));
+        addRecord(alice, QStringLiteral("ftp帐号"), QStringLiteral("twin"));
+        open();
+        select(QStringLiteral("ftp帐号"));
+        if (rename) {
+            click("CmdEditType");
+            edit("TxtAccountType")->setText(QStringLiteral("Ftp帐号"));
+            click("CmdSaveType");
+        } else {
+            click("CmdDeleteType");
+        }
+        QCOMPARE(env->messages.shown.size(), rename ? 0 : 1);
+        QCOMPARE(listed()
+                     .filter(QStringLiteral("帐号"))
+                     .filter(QStringLiteral("tp"), Qt::CaseInsensitive),
+                 rename ? QStringList({QStringLiteral("FTP帐号"), QStringLiteral("Ftp帐号")})
+                        : QStringList{QStringLiteral("FTP帐号")});
+        QCOMPARE(recordCategories(alice), records);
+        std::vector<Category> stored = vault->categories(alice).list();
+        QCOMPARE(stored.front().TypeName, QStringLiteral("FTP帐号"));
+        QCOMPARE(stored.size(), std::size_t(rename ? 10 : 9));
+    }
 };
 
 QTEST_MAIN(TstFrmSetting)
