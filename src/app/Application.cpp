@@ -52,7 +52,7 @@ bool Application::start() {
     }
 
     m_lock.emplace(m_services.appPath + QStringLiteral("/SystemData.lock"));
-    const instancelock::Result locked = instancelock::take(*m_lock);
+    const instancelock::Result locked = m_lock->take();
     if (locked != instancelock::Result::Taken) {
         const bool running = locked == instancelock::Result::Held;
         m_lock.reset();

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/InstanceLock.h"
 #include "core/Services.h"
 #include "records/FrmMain.h"
 #include "storage/Crypto.h"
 #include "users/FrmLogin.h"
 
-#include <QLockFile>
 #include <QObject>
 #include <QPointer>
 #include <memory>
@@ -46,7 +46,7 @@ private:
     void fail(const QString &text, int exitCode);
 
     Services m_services;
-    std::optional<QLockFile> m_lock;
+    std::optional<instancelock::Lock> m_lock;
     std::unique_ptr<Vault> m_vault;
     std::shared_ptr<Session> m_session;
     QPointer<FrmLogin> m_login;

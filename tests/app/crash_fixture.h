@@ -11,7 +11,6 @@
 
 #include <QDate>
 #include <QFile>
-#include <QLockFile>
 #include <QString>
 #include <memory>
 #include <stdexcept>
@@ -77,7 +76,7 @@ inline QByteArray scrambledTemplate() {
 
 // A started program's hold on its data folder.
 struct Started {
-    std::unique_ptr<QLockFile> lock;
+    std::unique_ptr<instancelock::Lock> lock;
     std::unique_ptr<Vault> vault;
 };
 
@@ -86,8 +85,8 @@ struct Started {
 // into use.
 inline Started startUp(const QString &folder) {
     Started started;
-    started.lock = std::make_unique<QLockFile>(lockFileIn(folder));
-    if (instancelock::take(*started.lock) != instancelock::Result::Taken)
+    started.lock = std::make_unique<instancelock::Lock>(lockFileIn(folder));
+    if (started.lock->take() != instancelock::Result::Taken)
         throw std::runtime_error("the lock file is held");
     BackupFile::removeLeftovers(folder);
     started.vault = datafile::open(dataFileIn(folder), scrambledTemplate());
