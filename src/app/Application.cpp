@@ -101,6 +101,11 @@ void Application::showMain(std::shared_ptr<Session> session) {
 }
 
 void Application::quit() {
+    // A dialog of the main window still running would be deleted under its own loop.
+    if (m_main && m_main->isModalOpen()) {
+        m_main->whenNoModal([this] { shutdown(0); });
+        return;
+    }
     shutdown(0);
 }
 

@@ -112,7 +112,10 @@ void FrmTool::CmdResume_Click() {
     }
     FrmResumeData restore(*backup, m_vault, m_session, m_services, this);
     restore.exec();
-    m_restored = m_restored || restore.restored();
+    if (restore.restored()) {
+        m_restored = true;
+        emit dataRestored();
+    }
 }
 
 void FrmTool::CmdCompress_Click() {
@@ -139,7 +142,10 @@ void FrmTool::CmdEmpty_Click() {
 void FrmTool::openUserWindow(int mode) {
     FrmUser window(m_vault, m_session, m_services, FrmUser::Mode(mode), this);
     window.exec();
-    m_renamed = m_renamed || window.userRenamed();
+    if (window.userRenamed()) {
+        m_renamed = true;
+        emit userNameChanged();
+    }
     if (window.userDeleted()) {
         m_deleted = true;
         accept();

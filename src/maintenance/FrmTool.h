@@ -22,6 +22,12 @@ public:
     // The user deleted himself: the program ends without its exit question.
     bool userDeleted() const { return m_deleted; }
 
+signals:
+    // Sent as soon as the window that did it has closed, while this one stays open, so that the
+    // main window shows the restored data and the new name at once.
+    void dataRestored();
+    void userNameChanged();
+
 public slots:
     void CmdBackup_Click();
     void CmdResume_Click();

@@ -26,6 +26,7 @@
 #include "users/Session.h"
 #include "users/UserStore.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -36,6 +37,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -46,6 +48,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 constexpr int kRootType = QTreeWidgetItem::UserType + 1;
@@ -97,9 +100,7 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     ui::limitLength(m_TxtFindData, 50);
     m_TxtFindData->setToolTip(tr("支持拼音首字母查询"));
     lblFindData->setBuddy(m_TxtFindData);
-    m_CmdFind = new QPushButton(tr("查询(&F)"), central);
-    m_CmdFind->setObjectName(QStringLiteral("CmdFind"));
-    m_CmdFind->setAutoDefault(false);
+    m_CmdFind = ui::button(central, tr("查询(&F)"), "CmdFind");
     findRow->addWidget(lblFindData);
     findRow->addWidget(m_TxtFindData, 1);
     findRow->addWidget(m_CmdFind);
@@ -166,21 +167,24 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     connect(m_CmdQuit, &QPushButton::clicked, this, &QWidget::close);
     connect(m_CmdFind, &QPushButton::clicked, this, &FrmMain::CmdFind_Click);
     connect(m_TxtFindData, &QLineEdit::textChanged, this, [this](const QString &text) {
-        m_listShowsNode = false;
+        m_listSource = ListSource::QuickSearch;
         refill([&] { m_model->showMatching(text); });
     });
     connect(m_TreeViewType, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *node) {
         if (!m_buildingTree && node)
-            showNode(node);
+            showNode();
     });
-    // A click on the node already selected shows its records again, after a search too.
+    // A click on the node already selected lists its records again (in stored order, after a
+    // search too); a click on another node has listed it through the change of node.
+    m_TreeViewType->viewport()->installEventFilter(this);
     connect(m_TreeViewType, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) {
-        if (!m_listShowsNode)
-            showNode(node);
+        if (node == m_nodeAtPress)
+            showNode();
     });
     connect(m_ListViewUser->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &FrmMain::headerClicked);
-    connect(m_ListViewUser, &QTableView::doubleClicked, this, &FrmMain::CmdLook_Click);
+    // Any double click in the list views a record, on a blank area and an empty list too.
+    m_ListViewUser->viewport()->installEventFilter(this);
     connect(m_ListViewUser, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         popUpListMenu(m_ListViewUser->viewport()->mapToGlobal(pos));
     });
@@ -193,8 +197,6 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
         popUpListMenu(m_ListViewUser->viewport()->mapToGlobal(local));
     });
 
-    m_globalKeys = std::make_unique<GlobalKeys>(m_services.globalKeys, [this] { bossKey(); });
-    m_globalKeys->setShortcuts(shortcutTexts());
     SkinWindow(this);
     autoBackup();
     buildTree();
@@ -207,6 +209,9 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
         resize(size().boundedTo(area.size()));
         move(area.center() - rect().center());
     }
+    // Last: no global key acts on a window that is still being built.
+    m_globalKeys = std::make_unique<GlobalKeys>(m_services.globalKeys, [this] { bossKey(); });
+    m_globalKeys->setShortcuts(shortcutTexts());
 }
 
 QStringList FrmMain::shortcutTexts() const {
@@ -229,12 +234,23 @@ void FrmMain::connectMenus() {
     const auto on = [&](const char *name, auto slot) {
         connect(menus->item(name), &QAction::triggered, this, slot);
     };
-    on("mnuShowmain", &FrmMain::showFromTray);
+    // While a modal window is open, the items that would open another window bring the open
+    // one forward instead.
+    on("mnuShowmain", [this] {
+        if (!bringModalForward())
+            showFromTray();
+    });
     on("mnuLock", &FrmMain::lockFromMenu);
-    on("mnuSet", &FrmMain::CmdSet_Click);
+    on("mnuSet", [this] {
+        if (!bringModalForward())
+            CmdSet_Click();
+    });
     on("mnuHelp", &FrmMain::openHelp);
-    on("mnuAbout", &FrmMain::CmdAbout_Click);
-    on("mnuQuit", &QWidget::close);
+    on("mnuAbout", [this] {
+        if (!bringModalForward())
+            CmdAbout_Click();
+    });
+    on("mnuQuit", &FrmMain::quitFromTray);
     on("mnuOpenUrl", [this] {
         const int row = selectedRow();
         if (row >= 0 && !m_model->entry(row).URL.isEmpty())
@@ -287,6 +303,8 @@ void FrmMain::TimerAutoLock_Timer() {
 }
 
 void FrmMain::lock() {
+    if (!m_IsLock)
+        m_stateAtLock = listState();
     m_IsLock = true;
     m_trayMenu->item("mnuSet")->setEnabled(false);
     m_trayMenu->item("mnuAbout")->setEnabled(false);
@@ -317,7 +335,9 @@ void FrmMain::showFromTray() {
             m_IsLock = false;
             m_trayMenu->item("mnuSet")->setEnabled(true);
             m_trayMenu->item("mnuAbout")->setEnabled(true);
-            RequeryData();
+            // The list comes back as it was locked: same rows, order and selection.
+            showList();
+            restoreListState(m_stateAtLock);
             showNormal();
             raise();
             activateWindow();
@@ -369,19 +389,19 @@ void FrmMain::CmdSet_Click() {
 
 void FrmMain::CmdTool_Click() {
     FrmTool tools(m_vault, *m_session, m_services, m_globalKeys.get(), this);
-    runModal(tools);
-    if (tools.userDeleted()) {
-        m_IsLogout = true;
-        close();
-        return;
-    }
-    if (tools.userRenamed())
+    connect(&tools, &FrmTool::userNameChanged, this, [this] {
         setWindowTitle(tr("Fennick密码管理器 V1.0 正式版 --- 当前用户:") + m_session->userName());
-    if (tools.restored()) {
+    });
+    connect(&tools, &FrmTool::dataRestored, this, [this] {
         // The restored settings apply where they are read; the keys at the next settings change.
         reloadSettings();
         IsAddType(true);
         RequeryData();
+    });
+    runModal(tools);
+    if (tools.userDeleted()) {
+        m_IsLogout = true;
+        close();
     }
 }
 
@@ -462,6 +482,7 @@ void FrmMain::applyColumnWidths() {
 
 void FrmMain::buildTree() {
     m_buildingTree = true;
+    m_nodeAtPress = nullptr;
     m_TreeViewType->clear();
     auto *root = new QTreeWidgetItem(m_TreeViewType, QStringList(tr("帐号分类")), kRootType);
     root->setIcon(0, artwork::categoryIcon(10));
@@ -491,21 +512,64 @@ void FrmMain::refill(const std::function<void()> &show) {
         m_ListViewUser->setCurrentIndex(m_model->index(0, 0));
 }
 
-void FrmMain::showNode(QTreeWidgetItem *node) {
-    m_listShowsNode = true;
+void FrmMain::showNode() {
+    m_listSource = ListSource::Node;
+    showList();
+}
+
+void FrmMain::showList() {
     try {
         m_model->setRecords(m_vault.records(*m_session).list());
     } catch (const std::exception &) {
         m_model->setRecords({});
     }
-    if (node && node->type() != kRootType)
-        refill([&] { m_model->showCategory(node->text(0)); });
-    else
-        refill([] {});
+    switch (m_listSource) {
+    case ListSource::QuickSearch:
+        refill([&] { m_model->showMatching(m_TxtFindData->text()); });
+        break;
+    case ListSource::Found:
+        refill([&] { m_model->showIds(m_foundIds); });
+        break;
+    case ListSource::Node:
+        const QTreeWidgetItem *node = m_TreeViewType->currentItem();
+        if (node && node->type() != kRootType)
+            refill([&] { m_model->showCategory(node->text(0)); });
+        else
+            refill([] {});
+        break;
+    }
 }
 
 void FrmMain::RequeryData() {
-    showNode(m_TreeViewType->currentItem());
+    // A quick search stays in force while its text is in the box; a search result gives way to
+    // the selected node, since the changed records may no longer match it.
+    if (m_listSource == ListSource::Found)
+        m_listSource = ListSource::Node;
+    showList();
+}
+
+FrmMain::ListState FrmMain::listState() const {
+    ListState state;
+    const QHeaderView *header = m_ListViewUser->horizontalHeader();
+    state.sorted = header->isSortIndicatorShown();
+    state.sortSection = header->sortIndicatorSection();
+    state.sortOrder = header->sortIndicatorOrder();
+    const int row = selectedRow();
+    if (row >= 0 && row < m_model->rowCount())
+        state.selectedId = m_model->entry(row).id;
+    return state;
+}
+
+void FrmMain::restoreListState(const ListState &state) {
+    if (state.sorted) {
+        m_model->sort(state.sortSection, state.sortOrder);
+        QHeaderView *header = m_ListViewUser->horizontalHeader();
+        header->setSortIndicatorShown(true);
+        header->setSortIndicator(state.sortSection, state.sortOrder);
+    }
+    const int row = m_model->rowOf(state.selectedId);
+    if (row >= 0)
+        m_ListViewUser->setCurrentIndex(m_model->index(row, 0));
 }
 
 void FrmMain::headerClicked(int section) {
@@ -535,9 +599,53 @@ int FrmMain::selectedRow() const {
 
 bool FrmMain::runModal(QDialog &dialog) {
     m_modalOpen = true;
+    m_modal = &dialog;
+    if (m_globalKeys)
+        m_globalKeys->setBossKeyEnabled(false);
     const int result = dialog.exec();
+    m_modal = nullptr;
     m_modalOpen = false;
+    if (m_globalKeys)
+        m_globalKeys->setBossKeyEnabled(true);
+    // After the command that opened the dialog has finished with it.
+    if (m_afterModal)
+        QTimer::singleShot(0, this, std::exchange(m_afterModal, {}));
     return result == QDialog::Accepted;
+}
+
+void FrmMain::whenNoModal(std::function<void()> next) {
+    if (!m_modalOpen) {
+        next();
+        return;
+    }
+    m_afterModal = std::move(next);
+    // Every modal window, the innermost too: each hides at once, and their loops then return
+    // one after the other down to runModal.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        auto *dialog = qobject_cast<QDialog *>(window);
+        if (dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
+}
+
+bool FrmMain::bringModalForward() {
+    if (!m_modalOpen)
+        return false;
+    showNormal();
+    QWidget *top = QApplication::activeModalWidget();
+    if (!top)
+        top = m_modal;
+    if (top) {
+        top->show();
+        top->raise();
+        top->activateWindow();
+    }
+    return true;
+}
+
+void FrmMain::quitFromTray() {
+    whenNoModal([this] { close(); });
 }
 
 void FrmMain::CmdAdd_Click() {
@@ -611,11 +719,11 @@ void FrmMain::CmdFind_Click() {
     for (const Category &category : m_vault.categories(m_session->userName()).list())
         categories << category.TypeName;
     FrmFind search(categories, m_services, this);
-    if (search.exec() != QDialog::Accepted)
+    if (!runModal(search))
         return;
-    const std::vector<qint64> ids = m_vault.records(*m_session).find(search.criteria());
-    m_listShowsNode = false;
-    refill([&] { m_model->showIds(ids); });
+    m_foundIds = m_vault.records(*m_session).find(search.criteria());
+    m_listSource = ListSource::Found;
+    refill([&] { m_model->showIds(m_foundIds); });
 }
 
 void FrmMain::CmdAbout_Click() {
@@ -624,8 +732,12 @@ void FrmMain::CmdAbout_Click() {
 }
 
 void FrmMain::showMemberPage() {
-    auto *page = new Form1(this);
-    page->show();
+    // One page window; another click brings it forward.
+    if (!m_memberPage)
+        m_memberPage = new Form1(this);
+    m_memberPage->show();
+    m_memberPage->raise();
+    m_memberPage->activateWindow();
 }
 
 void FrmMain::copyField(int column) {
@@ -681,10 +793,23 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event) {
         showMemberPage();
         return true;
     }
+    if (watched == m_TreeViewType->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_nodeAtPress = m_TreeViewType->currentItem();
+    if (watched == m_ListViewUser->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        CmdLook_Click();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void FrmMain::closeEvent(QCloseEvent *event) {
+    // Closing under an open dialog would delete that dialog while it runs.
+    if (m_modalOpen) {
+        event->ignore();
+        whenNoModal([this] { close(); });
+        return;
+    }
     // The close box hides the window in the tray when the user chose so; the quit button and
     // the tray's quit item close from code and go on to the exit.
     if (event->spontaneous() && m_settings.Custom2 == 1 && !m_IsLogout) {

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -54,6 +55,10 @@ public:
     void showFromTray();
     // The user was deleted: the window closes without the exit question.
     void setLoggingOut(bool loggingOut) { m_IsLogout = loggingOut; }
+    // Runs `next` now, or, while one of this window's modal windows is open, closes that window
+    // (and whatever it opened) and runs `next` once it has returned: nothing may end or replace
+    // this window while a dialog of it is still on the stack.
+    void whenNoModal(std::function<void()> next);
     // Whether the clipboard is to be emptied when the program ends.
     bool clearClipboardOnExit() const { return m_settings.ClearClipboard; }
 
@@ -87,7 +92,22 @@ protected:
 
 private:
     void buildTree();
-    void showNode(QTreeWidgetItem *node);
+    // Lists the records of the current node.
+    void showNode();
+    // Reads the records again and shows what the list showed: the node, the quick search or
+    // the search result.
+    void showList();
+    // The list's sort and selected record, to be put back after the list was emptied.
+    struct ListState {
+        bool sorted = false;
+        int sortSection = 0;
+        Qt::SortOrder sortOrder = Qt::AscendingOrder;
+        qint64 selectedId = -1;
+    };
+    ListState listState() const;
+    void restoreListState(const ListState &state);
+    bool bringModalForward();
+    void quitFromTray();
     void refill(const std::function<void()> &show);
     void headerClicked(int section);
     void popUpListMenu(const QPoint &globalPos);
@@ -111,7 +131,16 @@ private:
     UserSettings m_settings;
     bool m_modalOpen = false;
     bool m_buildingTree = false;
-    bool m_listShowsNode = true; // false while a search decides what the list shows
+    // What decides the rows of the list: the selected node, the quick-search text or the
+    // multi-field search's result.
+    enum class ListSource { Node, QuickSearch, Found };
+    ListSource m_listSource = ListSource::Node;
+    std::vector<qint64> m_foundIds;
+    ListState m_stateAtLock;
+    QTreeWidgetItem *m_nodeAtPress = nullptr;
+    QPointer<QDialog> m_modal;
+    std::function<void()> m_afterModal;
+    QPointer<QWidget> m_memberPage;
     int m_SortColumn = 0;
     bool m_IsLock = false;
     bool m_IsLogout = false;

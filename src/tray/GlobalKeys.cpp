@@ -35,7 +35,14 @@ GlobalKeys::~GlobalKeys() {
 
 void GlobalKeys::setShortcuts(const QStringList &texts) {
     m_table.ParseShortcuts(texts);
-    m_table.Shortcuts[ShortcutTable::kBossKey].Text = ShortcutTable::kBossMarker;
+    setBossKeyEnabled(m_bossKeyEnabled);
+}
+
+void GlobalKeys::setBossKeyEnabled(bool enabled) {
+    m_bossKeyEnabled = enabled;
+    // An entry without a text neither acts nor is grabbed.
+    m_table.Shortcuts[ShortcutTable::kBossKey].Text =
+        enabled ? ShortcutTable::kBossMarker : QString();
     updateCombos();
 }
 

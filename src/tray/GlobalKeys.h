@@ -21,6 +21,9 @@ public:
     void setShortcuts(const QStringList &texts);
     void SetPasteTexts(const QString &userId, const QString &password, const QString &url);
     void clearPasteTexts() { SetPasteTexts({}, {}, {}); }
+    // While off, the boss key is neither grabbed nor withheld: it reaches the focused window,
+    // where a dialog's own Alt+letter may need it.
+    void setBossKeyEnabled(bool enabled);
 
     const ShortcutTable &table() const { return m_table; }
     // Combinations another program already holds, from the last update.
@@ -35,4 +38,5 @@ private:
     std::function<void()> m_onBossKey;
     ShortcutTable m_table;
     QStringList m_unavailable;
+    bool m_bossKeyEnabled = true;
 };

@@ -12,7 +12,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
+#include <functional>
 
 // The orderly end of a session in this process: what it does to the clipboard and the data file.
 class TstShutdown : public QObject {
@@ -99,6 +101,59 @@ private slots:
                                             : QStringList{QStringLiteral("是否退出系统？")});
 
         // Whichever way it ended, the file is at rest again: scrambled and whole.
+        QVERIFY_THROWS_EXCEPTION(VaultError, Vault::open(env->dataFile()));
+        std::unique_ptr<Vault> vault = datafile::open(env->dataFile(), {});
+        QCOMPARE(vault->users().names(), QStringList{QStringLiteral("alice")});
+    }
+
+    // The tray's quit item and the session's end while a dialog of the main window is open,
+    // one dialog deep and two: the dialogs close first, then the exit runs whole, once.
+    void endWithADialogOpen_data() {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QStringList>("path"); // buttons pressed, each opening a dialog
+        const QStringList settings{"CmdSet"};
+        const QStringList tools{"CmdTool"};
+        const QStringList userWindow{"CmdTool", "CmdEditUserName"};
+        QTest::newRow("tray quit, settings") << "tray quit item" << settings;
+        QTest::newRow("tray quit, tools") << "tray quit item" << tools;
+        QTest::newRow("tray quit, tools > user") << "tray quit item" << userWindow;
+        QTest::newRow("session end, settings") << "session end" << settings;
+        QTest::newRow("session end, tools > user") << "session end" << userWindow;
+    }
+    void endWithADialogOpen() {
+        QFETCH(QString, route);
+        QFETCH(QStringList, path);
+        prepareDataFile(true);
+        logIn();
+        FrmMain *window = app->mainWindow();
+        QSignalSpy finished(app.get(), &Application::finished);
+        QStringList opened;
+        // Each step runs inside the dialog the step before opened.
+        std::function<void(int)> step = [&](int depth) {
+            QWidget *parent =
+                depth == 0 ? static_cast<QWidget *>(window) : QApplication::activeModalWidget();
+            QVERIFY(parent);
+            if (depth == path.size()) {
+                if (route == QLatin1String("tray quit item"))
+                    window->trayMenu()->item("mnuQuit")->trigger();
+                else
+                    app->quit();
+                return;
+            }
+            QTimer::singleShot(0, [&, depth] {
+                if (QWidget *dialog = QApplication::activeModalWidget())
+                    opened << dialog->objectName();
+                step(depth + 1);
+            });
+            QTest::mouseClick(child<QPushButton>(parent, qPrintable(path[depth])), Qt::LeftButton);
+        };
+        step(0);
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(opened.size(), path.size());
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(env->messages.texts(), route == QLatin1String("session end")
+                                            ? QStringList()
+                                            : QStringList{QStringLiteral("是否退出系统？")});
         QVERIFY_THROWS_EXCEPTION(VaultError, Vault::open(env->dataFile()));
         std::unique_ptr<Vault> vault = datafile::open(env->dataFile(), {});
         QCOMPARE(vault->users().names(), QStringList{QStringLiteral("alice")});
