@@ -3,16 +3,43 @@
 #include <algorithm>
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace ui {
 
+namespace {
+
+// Enter on the focused button presses that button, as Space does. Qt's autoDefault would do it
+// in a dialog too, but it also makes a focused button the default for good in a window that
+// has none (the settings window), and it does nothing for the main window.
+class Button : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            event->accept();
+            if (!event->isAutoRepeat())
+                click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
+} // namespace
+
 QPushButton *button(QWidget *parent, const QString &text, const char *name, bool isDefault) {
-    auto *b = new QPushButton(text, parent);
+    auto *b = new Button(text, parent);
     b->setObjectName(QString::fromLatin1(name));
+    // Off for every button, so that the default button stays the one chosen here whatever has
+    // the focus: Enter outside a button goes to it.
+    b->setAutoDefault(false);
     b->setDefault(isDefault);
-    b->setAutoDefault(isDefault);
     return b;
 }
 

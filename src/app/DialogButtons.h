@@ -10,8 +10,8 @@ class QWidget;
 
 namespace ui {
 
-// A push button with the object name tests find it by. The default button is the one Enter
-// presses; no other button of a dialog takes Enter for itself.
+// A push button with the object name tests find it by. Enter on it while it has the focus
+// presses it; Enter anywhere else in its window presses the window's default button.
 QPushButton *button(QWidget *parent, const QString &text, const char *name, bool isDefault = false);
 // Buttons right-aligned in one row, as every dialog of the program ends.
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);

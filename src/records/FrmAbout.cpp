@@ -1,6 +1,7 @@
 #include "records/FrmAbout.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,9 +20,7 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent) {
     for (const QString &text : {tr("本软件不含有任何病毒木马程序，绝对也不会窃取任何密码"),
                                 tr("软件版本:2011 beta1"), tr("运行环境:Win2000/xp/7")})
         layout->addWidget(new QLabel(text, this));
-    auto *CmdReturn = new QPushButton(tr("返回(&R)"), this);
-    CmdReturn->setObjectName(QStringLiteral("CmdReturn"));
-    CmdReturn->setDefault(true);
+    QPushButton *CmdReturn = ui::button(this, tr("返回(&R)"), "CmdReturn", true);
     auto *row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(CmdReturn);

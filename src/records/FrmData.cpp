@@ -127,15 +127,9 @@ FrmData::FrmData(Vault &vault, const Session &session, const Services &services,
     addRow(caption(tr("备注:"), "lblRemarks", m_TxtRemarks), m_TxtRemarks, nullptr);
     grid->setColumnMinimumWidth(1, 280);
 
-    m_CmdSave = new QPushButton(tr("保存(&S)"), this);
-    m_CmdSave->setObjectName(QStringLiteral("CmdSave"));
-    m_CmdSave->setDefault(true);
-    m_CmdEdit = new QPushButton(tr("修改(&E)"), this);
-    m_CmdEdit->setObjectName(QStringLiteral("CmdEdit"));
-    m_CmdEdit->setAutoDefault(false);
-    m_CmdCancel = new QPushButton(tr("取消(&C)"), this);
-    m_CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    m_CmdCancel->setAutoDefault(false);
+    m_CmdSave = ui::button(this, tr("保存(&S)"), "CmdSave", true);
+    m_CmdEdit = ui::button(this, tr("修改(&E)"), "CmdEdit");
+    m_CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_CmdEdit);

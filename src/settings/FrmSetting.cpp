@@ -1,6 +1,7 @@
 #include "settings/FrmSetting.h"
 
 #include "app/Artwork.h"
+#include "app/DialogButtons.h"
 #include "core/Gradient.h"
 #include "core/MessageService.h"
 #include "core/NumberText.h"
@@ -123,13 +124,9 @@ FrmSetting::FrmSetting(Vault &vault, const QString &userName, const Services &se
     m_PicLine->setFixedSize(3, 31);
     m_PicLine->setStyleSheet(QStringLiteral("background: white;"));
 
-    auto *CmdOK = new QPushButton(tr("确定(&O)"), this);
-    CmdOK->setObjectName(QStringLiteral("CmdOK"));
-    auto *CmdCancel = new QPushButton(tr("取消(&C)"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
     // No default button: Enter must not close the window while a shortcut is captured.
-    for (QPushButton *b : {CmdOK, CmdCancel})
-        b->setAutoDefault(false);
+    QPushButton *CmdOK = ui::button(this, tr("确定(&O)"), "CmdOK");
+    QPushButton *CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");
 
     auto *body = new QHBoxLayout;
     body->setSpacing(0);

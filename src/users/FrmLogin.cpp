@@ -54,15 +54,9 @@ FrmLogin::FrmLogin(Vault &vault, const Services &services, QWidget *parent)
     fields->addWidget(m_TxtPass, 1, 1);
     fields->setColumnStretch(1, 1);
 
-    m_CmdLogin = new QPushButton(tr("登录(&O)"), this);
-    m_CmdLogin->setObjectName(QStringLiteral("CmdLogin"));
-    m_CmdLogin->setDefault(true);
-    m_CmdRegNewUser = new QPushButton(tr("注册新用户(&N)"), this);
-    m_CmdRegNewUser->setObjectName(QStringLiteral("CmdRegNewUser"));
-    m_CmdRegNewUser->setAutoDefault(false);
-    m_CmdCancel = new QPushButton(tr("取消(&C)"), this);
-    m_CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    m_CmdCancel->setAutoDefault(false);
+    m_CmdLogin = ui::button(this, tr("登录(&O)"), "CmdLogin", true);
+    m_CmdRegNewUser = ui::button(this, tr("注册新用户(&N)"), "CmdRegNewUser");
+    m_CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
