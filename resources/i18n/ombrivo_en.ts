@@ -625,6 +625,10 @@
         <translation>Are you sure you want to overwrite the user settings?</translation>
     </message>
     <message>
+        <source>恢复前无法备份现有的数据,现有数据没有改动.</source>
+        <translation>The existing data could not be backed up before the restore. It has not been changed.</translation>
+    </message>
+    <message>
         <source>数据恢复失败,现有数据没有改动.</source>
         <translation>The restore failed. The existing data has not been changed.</translation>
     </message>

@@ -2,7 +2,9 @@
 
 #include "app/Artwork.h"
 #include "app/DialogButtons.h"
+#include "core/Clock.h"
 #include "core/MessageService.h"
+#include "maintenance/Backup.h"
 #include "maintenance/Restore.h"
 #include "skin/MSkinner.h"
 
@@ -80,6 +82,14 @@ void FrmResumeData::CmdResume_Click() {
     const bool replaceSettings = !m_ChkUserSet->isChecked();
     if (replaceSettings && !messages.ask(this, tr("提示"), tr("确定覆盖用户配置吗?")))
         return;
+    // A wrong restore can itself be undone from this copy; without it, no restore.
+    QString why;
+    if (BackupBeforeRestore(m_vault, m_services.clock.today(), &why).isEmpty()) {
+        messages.show(this, MessageService::Icon::Exclamation, tr("提示"),
+                      tr("恢复前无法备份现有的数据,现有数据没有改动.") + QLatin1Char('\n') + why,
+                      false);
+        return;
+    }
     try {
         m_backup.restoreInto(m_vault, m_session, user, m_TxtPass->text(), replaceSettings);
     } catch (const std::exception &error) {

@@ -278,7 +278,8 @@ void FrmMain::autoBackup() {
                             : std::numeric_limits<qint64>::max();
     if (double(days) < m_settings.AutoBackup)
         return;
-    if (BackupDatabase(m_vault, m_settings.AutoBackupPath, m_settings.AutoCompress)) {
+    if (AutomaticBackup(m_vault, m_settings.AutoBackupPath, m_settings.AutoCompress,
+                        m_settings.PriorBackupDate)) {
         m_settings.PriorBackupDate = today;
         try {
             m_vault.users().saveSettings(m_session->userName(), m_settings);

@@ -5,9 +5,11 @@
 #include "storage/DataFile.h"
 #include "storage/clsSimpleXOR.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -147,6 +149,140 @@ TEST(Backup, AFailedBackupKeepsThePreviousOne) {
         BackupDatabase(*f.vault, f.folder.filePath(QStringLiteral("no/such/x.dat")), true));
     EXPECT_FALSE(BackupDatabase(*f.vault, QString(), true));
     EXPECT_EQ(readAll(f.target), previous);
+}
+
+// Automatic backups on successive days, each one's data different: the chosen name holds the
+// newest, dated names the older ones.
+struct GenerationsFixture : BackupFixture {
+    const QDate first{2026, 12, 1};
+    std::vector<QByteArray> made; // each backup's bytes, in order
+
+    QString dated(int day, const char *more = "") const {
+        return folder.filePath(QStringLiteral("SystemDataBackup-%1%2.dat")
+                                   .arg(first.addDays(day).toString(QStringLiteral("yyyy-MM-dd")),
+                                        QLatin1String(more)));
+    }
+    // The backup of day `day`, as FrmMain makes it: the previous one is dated the day before.
+    void backUp(int day) {
+        Session alice = login(QStringLiteral("alice"), QStringLiteral("secret1"));
+        vault->records(alice).add({QStringLiteral("其它"),
+                                   QStringLiteral("day %1").arg(day),
+                                   QStringLiteral("id"),
+                                   QStringLiteral("pw"),
+                                   {},
+                                   {},
+                                   {}});
+        const QDate previous = day == 0 ? QDate() : first.addDays(day - 1);
+        ASSERT_TRUE(AutomaticBackup(*vault, target, false, previous));
+        made.push_back(readAll(target));
+    }
+    // Every backup file in the folder with its bytes.
+    std::map<QString, QByteArray> backups() const {
+        std::map<QString, QByteArray> result;
+        const QDir dir(folder.path());
+        for (const QString &name :
+             dir.entryList({QStringLiteral("SystemDataBackup*")}, QDir::Files))
+            result[dir.filePath(name)] = readAll(dir.filePath(name));
+        return result;
+    }
+};
+
+TEST(BackupGenerations, SixOnSuccessiveDaysLeaveFiveNewestUnderTheChosenName) {
+    GenerationsFixture f;
+    for (int day = 0; day < 6; ++day)
+        f.backUp(day);
+    // Day 0's backup, the oldest, is gone; each other one is kept under the day it was made.
+    const std::map<QString, QByteArray> expected{{f.target, f.made[5]},
+                                                 {f.dated(1), f.made[1]},
+                                                 {f.dated(2), f.made[2]},
+                                                 {f.dated(3), f.made[3]},
+                                                 {f.dated(4), f.made[4]}};
+    EXPECT_EQ(f.backups(), expected);
+    for (const auto &[path, bytes] : expected)
+        EXPECT_EQ(QFile(path).permissions() & 0x0077, QFileDevice::Permissions())
+            << path.toStdString();
+    EXPECT_EQ(unscrambled(f.made[5]), readAll(f.path));
+}
+
+TEST(BackupGenerations, TheOldestGoesOnlyOnceTheNewOneIsComplete) {
+    GenerationsFixture f;
+    for (int day = 0; day < 5; ++day)
+        f.backUp(day);
+    const std::map<QString, QByteArray> before = f.backups();
+    ASSERT_EQ(before.size(), 5u);
+    bool wrote = false;
+    EXPECT_TRUE(keepBackupGenerations(f.target, f.first.addDays(4), [&](QString *why) {
+        // While the new one is written, every earlier backup is still there, the one it
+        // replaces already under its date.
+        for (const auto &[path, bytes] : before)
+            EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+        EXPECT_EQ(readAll(f.dated(4)), f.made[4]);
+        wrote = BackupDatabase(*f.vault, f.target, true, why);
+        return wrote;
+    }));
+    EXPECT_TRUE(wrote);
+    EXPECT_FALSE(QFile::exists(f.dated(0)));
+    EXPECT_EQ(f.backups().size(), 5u);
+}
+
+TEST(BackupGenerations, AFailingNewBackupRemovesNothing) {
+    GenerationsFixture f;
+    for (int day = 0; day < 5; ++day)
+        f.backUp(day);
+    const std::map<QString, QByteArray> before = f.backups();
+    QString why;
+    EXPECT_FALSE(keepBackupGenerations(
+        f.target, f.first.addDays(4),
+        [](QString *error) {
+            *error = QStringLiteral("disk full");
+            return false;
+        },
+        &why));
+    EXPECT_EQ(why, QStringLiteral("disk full"));
+    EXPECT_EQ(f.backups(), before);
+    // Nor when the one it replaces cannot be kept: then nothing is written at all.
+    QDir().mkpath(f.dated(4));
+    EXPECT_FALSE(AutomaticBackup(*f.vault, f.target, false, f.first.addDays(4)));
+    EXPECT_EQ(f.backups(), before);
+}
+
+TEST(BackupGenerations, TwoOnOneDayOverwriteNoGeneration) {
+    GenerationsFixture f;
+    f.backUp(0);
+    f.backUp(1);
+    // A second backup dated like the first (a manual change of the date, a clock set back).
+    ASSERT_TRUE(AutomaticBackup(*f.vault, f.target, false, f.first));
+    EXPECT_EQ(readAll(f.dated(0)), f.made[0]);
+    EXPECT_EQ(readAll(f.dated(0, "-2")), f.made[1]);
+    EXPECT_EQ(f.backups().size(), 3u);
+}
+
+TEST(BackupGenerations, TheFirstKeepsAFileFoundAtTheChosenNameUnderItsOwnDate) {
+    GenerationsFixture f;
+    ASSERT_TRUE(BackupDatabase(*f.vault, f.target, false));
+    const QByteArray manual = readAll(f.target);
+    QFile file(f.target);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2025, 3, 4), QTime(12, 0)),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    ASSERT_TRUE(AutomaticBackup(*f.vault, f.target, false, QDate()));
+    EXPECT_EQ(readAll(f.folder.filePath(QStringLiteral("SystemDataBackup-2025-03-04.dat"))),
+              manual);
+}
+
+TEST(BackupBeforeRestore, IsTheLiveFileDatedAndNamedAsSuch) {
+    BackupFixture f;
+    const QDate today(2026, 12, 11);
+    const QString first = BackupBeforeRestore(*f.vault, today);
+    EXPECT_EQ(first, f.folder.filePath(QStringLiteral("SystemDataBackup-2026-12-11-恢复前.dat")));
+    EXPECT_EQ(unscrambled(readAll(first)), readAll(f.path));
+    EXPECT_EQ(QFile(first).permissions() & 0x0077, QFileDevice::Permissions());
+    // A second restore on the same day keeps the first one's copy.
+    const QString second = BackupBeforeRestore(*f.vault, today);
+    EXPECT_EQ(second,
+              f.folder.filePath(QStringLiteral("SystemDataBackup-2026-12-11-恢复前-2.dat")));
+    EXPECT_TRUE(QFile::exists(first));
 }
 
 } // namespace

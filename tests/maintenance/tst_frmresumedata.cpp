@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -201,6 +202,36 @@ private slots:
         close();
         QCOMPARE(stateOf(data->backupPath), backupBefore);
         QVERIFY(!QFileInfo::exists(data->workFolder));
+    }
+
+    // The live file is copied before the restore, so a wrong restore can itself be undone.
+    void aWrongRestoreIsUndoneFromTheCopyTakenBeforeIt() {
+        choose(kBob, passwordOf(kBob));
+        resume();
+        QVERIFY(window->restored());
+        close();
+        const QString before =
+            data->folder.filePath(QStringLiteral("SystemDataBackup-2026-12-10-恢复前.dat"));
+        QVERIFY(QFileInfo(before).isFile());
+        QCOMPARE(QFile(before).permissions() & 0x0077, QFileDevice::Permissions());
+        auto undo = BackupFile::open(before, data->dataFolder);
+        undo->restoreInto(*data->vault, *alice, kAlice, passwordOf(kAlice), true);
+        verifyAliceUnchanged();
+    }
+
+    void noRestoreWithoutTheCopyBeforeIt() {
+        // A folder where the copy would go.
+        QVERIFY(QDir().mkpath(
+            data->folder.filePath(QStringLiteral("SystemDataBackup-2026-12-10-恢复前.dat"))));
+        choose(kBob, passwordOf(kBob));
+        resume();
+        QCOMPARE(env->messages.shown.size(), 2);
+        QCOMPARE(env->messages.shown.last().icon, MessageService::Icon::Exclamation);
+        QVERIFY(env->messages.last().startsWith(
+            QStringLiteral("恢复前无法备份现有的数据,现有数据没有改动.")));
+        QVERIFY(!window->restored());
+        QVERIFY(window->isVisible());
+        verifyAliceUnchanged();
     }
 
     // A wrong password leaves the window open for another try, which may succeed.
