@@ -95,11 +95,17 @@ private slots:
         f->clickNode(QStringLiteral("帐号分类"));
         QCOMPARE(f->names(), MainWindowFixture::aliceNames());
 
-        // A click on the node already selected shows its records again, after a search too.
+        // A click on the node already selected shows its records again, after a search too,
+        // and after a sort, in stored order.
         QTest::keyClicks(findBox(), QStringLiteral("zs"));
         QCOMPARE(f->names(), QStringList{"招商银行"});
         f->clickNode(QStringLiteral("帐号分类"));
         QCOMPARE(f->names(), MainWindowFixture::aliceNames());
+        f->clickHeader(RecordModel::AccountNameColumn);
+        QVERIFY(f->names() != MainWindowFixture::aliceNames());
+        f->clickNode(QStringLiteral("帐号分类"));
+        QCOMPARE(f->names(), MainWindowFixture::aliceNames());
+        QVERIFY(!f->list()->horizontalHeader()->isSortIndicatorShown());
     }
 
     void recordsOfAMissingCategoryAreListedUnderTheRoot() {
@@ -245,6 +251,25 @@ private slots:
         QCOMPARE(f->names(), QStringList{"O'Brien"});
     }
 
+    // The quick search's text still filters the list after a record was added.
+    void addKeepsTheQuickSearch() {
+        f->open(f->alice);
+        QTest::keyClicks(findBox(), QStringLiteral("l"));
+        const QStringList matching{"哔哩哔哩", "O'Reilly's", "Gmail"};
+        QCOMPARE(f->names(), matching);
+        f->onModal([&](QDialog *dialog) {
+            in<QComboBox>(dialog, "CbAccountType")->setEditText(QStringLiteral("网站帐号"));
+            in(dialog, "TxtAccountName")->setText(QStringLiteral("Lofter"));
+            in(dialog, "TxtAccountID")->setText(QStringLiteral("lo"));
+            in(dialog, "TxtAccountPassword")->setText(QStringLiteral("p"));
+            save(dialog);
+        });
+        f->click("CmdAdd");
+        QVERIFY(f->modalDone());
+        QCOMPARE(f->names(), matching + QStringList{"Lofter"});
+        QCOMPARE(findBox()->text(), QStringLiteral("l"));
+    }
+
     void cancelledAddStillRefreshes() {
         f->open(f->alice);
         f->clickHeader(RecordModel::AccountNameColumn);
@@ -328,6 +353,49 @@ private slots:
         QCOMPARE(f->env->messages.texts(), QStringList{message});
         QCOMPARE(f->env->messages.shown.first().title, QStringLiteral("提示"));
         QCOMPARE(f->records(f->alice).all().size(), std::size_t(6));
+    }
+
+    // A double click where there is no row views the selected record, or says there is none.
+    void doubleClickOnABlankArea_data() {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("viewed");
+        QTest::newRow("empty list") << "FTP帐号"
+                                    << "没有资料可查看!"
+                                    << "";
+        QTest::newRow("below the rows") << "网站帐号"
+                                        << ""
+                                        << "Gmail";
+    }
+    void doubleClickOnABlankArea() {
+        QFETCH(QString, node);
+        QFETCH(QString, message);
+        QFETCH(QString, viewed);
+        f->open(f->alice);
+        f->clickNode(node);
+        if (!viewed.isEmpty())
+            f->selectRow(viewed);
+        QString shown;
+        f->onModal([&](QDialog *dialog) { shown = in(dialog, "TxtAccountName")->text(); });
+        const QPoint blank(5, f->list()->viewport()->height() - 5);
+        QVERIFY(!f->list()->indexAt(blank).isValid());
+        QTest::mouseDClick(f->list()->viewport(), Qt::LeftButton, {}, blank);
+        QCOMPARE(f->modalDone(), !viewed.isEmpty());
+        QCOMPARE(shown, viewed);
+        QCOMPARE(f->env->messages.texts(),
+                 message.isEmpty() ? QStringList() : QStringList{message});
+    }
+
+    // VIP(&H) and the red line below the list bring up the one member page.
+    void memberPageOpensOnce() {
+        f->open(f->alice);
+        f->click("CmdHelp");
+        f->click("CmdHelp");
+        QTest::mouseClick(f->child<QLabel>("Label1"), Qt::LeftButton);
+        int pages = 0;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            pages += widget->objectName() == QLatin1String("Form1") && widget->isVisible();
+        QCOMPARE(pages, 1);
     }
 
     void quickSearch_data() {

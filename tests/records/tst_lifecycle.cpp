@@ -121,6 +121,51 @@ private slots:
         QCOMPARE(aliceStored().PriorBackupDate, f->env->clock.today());
     }
 
+    // Unlocking shows the list as it was locked: the same rows, order and selected record.
+    void unlockKeepsTheList_data() {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("node, sorted") << "网站帐号"
+                                      << ""
+                                      << "Gmail";
+        QTest::newRow("quick search, sorted") << ""
+                                              << "l"
+                                              << "O'Reilly's";
+    }
+    void unlockKeepsTheList() {
+        QFETCH(QString, node);
+        QFETCH(QString, typed);
+        QFETCH(QString, selected);
+        f->open(f->alice);
+        if (!node.isEmpty())
+            f->clickNode(node);
+        if (!typed.isEmpty())
+            QTest::keyClicks(f->child<QLineEdit>("TxtFindData"), typed);
+        f->clickHeader(RecordModel::AccountNameColumn);
+        f->clickHeader(RecordModel::AccountNameColumn); // descending
+        f->selectRow(selected);
+        const QStringList before = f->names();
+        QVERIFY(before.size() > 1);
+
+        minimise(window());
+        window()->lock();
+        QCOMPARE(f->model()->rowCount(), 0);
+        trayIcon().click();
+        FrmLoosenLock *unlock = window()->unlockWindow();
+        QVERIFY(unlock);
+        unlockPassword(unlock)->setText(QStringLiteral("Secret1"));
+        QTest::mouseClick(unlock->findChild<QPushButton *>(QStringLiteral("CmdUntie")),
+                          Qt::LeftButton);
+        QVERIFY(!window()->IsLock());
+
+        QCOMPARE(f->names(), before);
+        QHeaderView *header = f->list()->horizontalHeader();
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(f->names().value(f->list()->currentIndex().row()), selected);
+    }
+
     // --- the tray and the auto-lock ---
 
     void iconExistsExactlyWhileMinimised() {
