@@ -31,6 +31,10 @@
 <context>
     <name>BackupFile</name>
     <message>
+        <source>所选的是文件夹,不是备份文件: %1</source>
+        <translation>The chosen item is a folder, not a backup file: %1</translation>
+    </message>
+    <message>
         <source>备份文件不存在: %1</source>
         <translation>The backup file does not exist: %1</translation>
     </message>

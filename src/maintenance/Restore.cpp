@@ -43,6 +43,8 @@ void BackupFile::removeLeftovers(const QString &dataFolder) {
 
 std::unique_ptr<BackupFile> BackupFile::open(const QString &backupPath, const QString &dataFolder) {
     const QFileInfo info(backupPath);
+    if (info.isDir())
+        fail(tr("所选的是文件夹,不是备份文件: %1").arg(QDir::toNativeSeparators(backupPath)));
     if (!info.exists() || !info.isFile())
         fail(tr("备份文件不存在: %1").arg(QDir::toNativeSeparators(backupPath)));
     // Opening the live file a second time in this process would drop the database's locks.

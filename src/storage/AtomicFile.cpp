@@ -42,10 +42,11 @@ QString writeBeside(const QString &target, const QByteArray &bytes) {
         fail(QStringLiteral("cannot create a temporary file beside %1: %2")
                  .arg(target, file.errorString()));
     if (file.write(bytes) != bytes.size() || !file.flush())
-        fail(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+        fail(QStringLiteral("cannot write a temporary file beside %1: %2")
+                 .arg(target, file.errorString()));
 #ifdef Q_OS_UNIX
     if (::fsync(file.handle()) != 0)
-        fail(QStringLiteral("cannot write %1 to the disk").arg(file.fileName()));
+        fail(QStringLiteral("cannot write a temporary file beside %1 to the disk").arg(target));
 #endif
     file.close();
     file.setAutoRemove(false);

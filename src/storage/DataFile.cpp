@@ -54,9 +54,15 @@ std::unique_ptr<Vault> open(const QString &path, const QByteArray &scrambledTemp
     } catch (const std::runtime_error &error) {
         if (!temporary.isEmpty())
             QFile::remove(temporary);
-        throw Error(QStringLiteral("%1 is damaged or is not an Ombrivo data file (%2)")
-                        .arg(path, QString::fromUtf8(error.what()))
-                        .toStdString());
+        // Said of the file the user has: the unscrambled copy is gone by now.
+        const auto *vault = dynamic_cast<const VaultError *>(&error);
+        if (vault && vault->kind() == VaultError::Kind::Damaged)
+            throw Error(QStringLiteral("%1 is truncated").arg(path).toStdString());
+        if (vault)
+            throw Error(QStringLiteral("%1 is damaged or is not an Ombrivo data file")
+                            .arg(path)
+                            .toStdString());
+        throw Error(error.what());
     }
     try {
         atomicfile::replace(temporary, path);

@@ -52,6 +52,9 @@ Vault::~Vault() = default;
 
 std::unique_ptr<Vault> Vault::open(const QString &path) {
     const QFileInfo info(path);
+    if (info.isDir())
+        throw VaultError(VaultError::Kind::Io,
+                         QStringLiteral("%1 is a folder, not a data file").arg(path));
     if (!info.exists() || !info.isFile())
         throw VaultError(VaultError::Kind::Io, QStringLiteral("%1 does not exist").arg(path));
     if (info.size() == 0)

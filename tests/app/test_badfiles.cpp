@@ -201,7 +201,7 @@ std::vector<BadStart> badStarts() {
          },
          damaged},
         {"a folder", [](const QString &p, const GoodFile &) { QDir().mkpath(p); },
-         "does not exist"},
+         "is a folder, not a data file"},
         {"a whole data file without read permission",
          [](const QString &p, const GoodFile &g) {
              writeAll(p, g.scrambled);
@@ -346,6 +346,9 @@ TEST_P(BadDataFileAtStart, IsReportedOnceAndTheProgramEndsTouchingNothing) {
     EXPECT_EQ(lines.at(0), QStringLiteral("数据文件 %1 无法打开,程序不能运行.文件未作任何改动.")
                                .arg(QDir::toNativeSeparators(dataFile)));
     EXPECT_TRUE(lines.at(1).contains(QString::fromUtf8(c.reason))) << lines.at(1).toStdString();
+    // The reason, too, is said of the file the user has, not of a copy made while opening it.
+    EXPECT_TRUE(lines.at(1).startsWith(dataFile + QLatin1Char(' '))) << lines.at(1).toStdString();
+    EXPECT_FALSE(lines.at(1).contains(QStringLiteral(".tmp"))) << lines.at(1).toStdString();
 
     // The bad file, the backup beside it and the settings are as they were; nothing is left
     // behind, not even the lock.

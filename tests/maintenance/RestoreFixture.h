@@ -256,6 +256,7 @@ private:
 struct BadBackup {
     const char *name;
     std::function<void(RestoreFixture &, const QString &path)> make;
+    const char *says; // how the refusal begins
 };
 
 // A database of another program: without a key it is plain SQLite, with one it is encrypted.
@@ -281,27 +282,30 @@ inline void PrintTo(const BadBackup &b, std::ostream *os) {
 
 inline std::vector<BadBackup> badBackups() {
     return {
-        {"missing", [](RestoreFixture &, const QString &) {}},
-        {"empty", [](RestoreFixture &, const QString &p) { writeAll(p, {}); }},
-        {"one byte", [](RestoreFixture &, const QString &p) { writeAll(p, "S"); }},
+        {"missing", [](RestoreFixture &, const QString &) {}, "备份文件不存在"},
+        {"empty", [](RestoreFixture &, const QString &p) { writeAll(p, {}); }, "备份文件是空的"},
+        {"one byte", [](RestoreFixture &, const QString &p) { writeAll(p, "S"); },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"truncated to half",
          [](RestoreFixture &f, const QString &p) {
              const QByteArray whole = readAll(f.backupPath);
              writeAll(p, whole.left(whole.size() / 2));
-         }},
+         },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"truncated within the first page",
-         [](RestoreFixture &f, const QString &p) { writeAll(p, readAll(f.backupPath).left(700)); }},
+         [](RestoreFixture &f, const QString &p) { writeAll(p, readAll(f.backupPath).left(700)); },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"truncated to its first page",
          [](RestoreFixture &f, const QString &p) {
              sql::Statement pageSize = f.vault->connection().prepare("PRAGMA page_size");
              if (!pageSize.step())
                  throw std::runtime_error("no page size");
              writeAll(p, readAll(f.backupPath).left(pageSize.integer(0)));
-         }},
+         },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"all but the last byte",
-         [](RestoreFixture &f, const QString &p) {
-             writeAll(p, readAll(f.backupPath).chopped(1));
-         }},
+         [](RestoreFixture &f, const QString &p) { writeAll(p, readAll(f.backupPath).chopped(1)); },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"random bytes",
          [](RestoreFixture &, const QString &p) {
              QByteArray bytes(16384, Qt::Uninitialized);
@@ -309,26 +313,34 @@ inline std::vector<BadBackup> badBackups() {
              for (char &c : bytes)
                  c = char(random.bounded(256));
              writeAll(p, bytes);
-         }},
+         },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"a data file that is not scrambled",
-         [](RestoreFixture &f, const QString &p) { writeAll(p, xorred(readAll(f.backupPath))); }},
+         [](RestoreFixture &f, const QString &p) { writeAll(p, xorred(readAll(f.backupPath))); },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"a plain SQLite file",
-         [](RestoreFixture &f, const QString &p) { writeAll(p, foreignDatabase(f, {})); }},
+         [](RestoreFixture &f, const QString &p) { writeAll(p, foreignDatabase(f, {})); },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"a plain SQLite file, scrambled",
-         [](RestoreFixture &f, const QString &p) { writeAll(p, xorred(foreignDatabase(f, {}))); }},
+         [](RestoreFixture &f, const QString &p) { writeAll(p, xorred(foreignDatabase(f, {}))); },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"an encrypted database with another key",
          [](RestoreFixture &f, const QString &p) {
              writeAll(p, foreignDatabase(f, "not-quillmoss"));
-         }},
+         },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"an encrypted database with another key, scrambled",
          [](RestoreFixture &f, const QString &p) {
              writeAll(p, xorred(foreignDatabase(f, "not-quillmoss")));
-         }},
+         },
+         "所选文件不是有效的备份文件,或已损坏"},
         {"our key but other tables, scrambled",
          [](RestoreFixture &f, const QString &p) {
              writeAll(p, xorred(foreignDatabase(f, Vault::kDatabaseKey)));
-         }},
-        {"a folder", [](RestoreFixture &, const QString &p) { QDir().mkpath(p); }},
+         },
+         "所选文件不是有效的备份文件,或已损坏"},
+        {"a folder", [](RestoreFixture &, const QString &p) { QDir().mkpath(p); },
+         "所选的是文件夹,不是备份文件"},
     };
 }
 
