@@ -118,6 +118,31 @@ private slots:
         QVERIFY(press('S'));
     }
 
+    // The keys are installed at the very end of the window's load: nothing is grabbed while the
+    // load still reports a failed backup.
+    void keysAreInstalledLast() {
+        f->window.reset();
+        UserStore users = f->data->vault->users();
+        UserSettings settings = users.settings(QStringLiteral("alice"));
+        settings.AutoBackup = 1;
+        settings.PriorBackupDate = f->env->clock.today().addDays(-1);
+        settings.AutoBackupPath = f->env->folder.filePath(QStringLiteral("missing/backup.dat"));
+        users.saveSettings(QStringLiteral("alice"), settings);
+        bool handlerAtMessage = true;
+        std::size_t grabbedAtMessage = 1;
+        f->env->messages.onShow = [&](const RecordingMessageService::Shown &) {
+            handlerAtMessage = bool(keys().handler);
+            grabbedAtMessage = keys().combos.size();
+        };
+        f->open(f->alice);
+        QCOMPARE(f->env->messages.texts(),
+                 QStringList{QStringLiteral("自动备份数据失败,请手动备份!")});
+        QVERIFY(!handlerAtMessage);
+        QCOMPARE(grabbedAtMessage, std::size_t(0));
+        QVERIFY(keys().handler);
+        QCOMPARE(keys().combos, (std::vector<KeyCombo>{{4, 83}}));
+    }
+
     void exitReleasesTheKeys() {
         f->env->messages.answers = {MessageService::Answer::Yes};
         f->click("CmdQuit");

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 
 // Records every message box instead of showing it, and answers questions from a queue
 // (Yes when the queue is empty).
@@ -26,6 +27,8 @@ public:
     Answer show(QObject *, Icon icon, const QString &title, const QString &text,
                 bool yesNo) override {
         shown.append({icon, title, text});
+        if (onShow)
+            onShow(shown.last());
         if (!yesNo)
             return Answer::Ok;
         if (answers.empty())
@@ -45,6 +48,8 @@ public:
 
     QList<Shown> shown;
     std::deque<Answer> answers;
+    // Runs as each message is shown, while the code that shows it waits.
+    std::function<void(const Shown &)> onShow;
 };
 
 class MemoryClipboard : public Clipboard {
