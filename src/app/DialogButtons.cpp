@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 
 namespace ui {
@@ -83,12 +86,39 @@ void limitLength(QLineEdit *edit, int maxLength) {
     });
 }
 
+namespace {
+
+// The application's style, but a password box hides each character behind a "*" (most styles
+// show a dot).
+class StarStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle *starStyle() {
+    static QPointer<StarStyle> style;
+    if (!style) {
+        style = new StarStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+} // namespace
+
 QLineEdit *lineEdit(QWidget *parent, const char *name, Echo echo, int maxLength) {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     limitLength(edit, maxLength);
-    if (echo == Echo::Password)
+    if (echo == Echo::Password) {
+        edit->setStyle(starStyle());
         edit->setEchoMode(QLineEdit::Password);
+    }
     return edit;
 }
 

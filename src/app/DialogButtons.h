@@ -22,6 +22,7 @@ void limitLength(QLineEdit *edit, int maxLength);
 
 enum class Echo { Normal, Password };
 // A text box with the object name tests find it by; names and passwords take 50 characters.
+// A password box shows a "*" for each character, also when it is switched to Normal and back.
 QLineEdit *lineEdit(QWidget *parent, const char *name, Echo echo = Echo::Normal,
                     int maxLength = 50);
 

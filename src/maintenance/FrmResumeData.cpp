@@ -29,10 +29,7 @@ FrmResumeData::FrmResumeData(BackupFile &backup, Vault &vault, const Session &se
     m_CbUser->setObjectName(QStringLiteral("CbUser"));
     m_CbUser->addItems(m_backup.users());
     m_CbUser->setCurrentIndex(-1);
-    m_TxtPass = new QLineEdit(this);
-    m_TxtPass->setObjectName(QStringLiteral("TxtPass"));
-    m_TxtPass->setEchoMode(QLineEdit::Password);
-    ui::limitLength(m_TxtPass, 50);
+    m_TxtPass = ui::lineEdit(this, "TxtPass", ui::Echo::Password);
     m_ChkUserSet = new QCheckBox(tr("保留用户配置"), this);
     m_ChkUserSet->setObjectName(QStringLiteral("ChkUserSet"));
     m_ChkUserSet->setChecked(true);

@@ -65,8 +65,7 @@ FrmData::FrmData(Vault &vault, const Session &session, const Services &services,
     ui::limitLength(m_CbAccountType->lineEdit(), 50);
     m_TxtAccountName = ui::lineEdit(this, "TxtAccountName");
     m_TxtAccountID = ui::lineEdit(this, "TxtAccountID");
-    m_TxtAccountPassword = ui::lineEdit(this, "TxtAccountPassword");
-    m_TxtAccountPassword->setEchoMode(QLineEdit::Password);
+    m_TxtAccountPassword = ui::lineEdit(this, "TxtAccountPassword", ui::Echo::Password);
     m_TxtAccountPassword->installEventFilter(this);
     m_TxtRegDate = ui::lineEdit(this, "TxtRegDate", ui::Echo::Normal, 10);
     m_TxtURL = ui::lineEdit(this, "TxtURL", ui::Echo::Normal, 200);

@@ -40,10 +40,7 @@ FrmLogin::FrmLogin(Vault &vault, const Services &services, QWidget *parent)
     m_CbUser->setEditable(false);
     m_lblPass = new QLabel(tr("密  码:"), m_PicOther);
     m_lblPass->setObjectName(QStringLiteral("lblPass"));
-    m_TxtPass = new QLineEdit(m_PicOther);
-    m_TxtPass->setObjectName(QStringLiteral("TxtPass"));
-    m_TxtPass->setEchoMode(QLineEdit::Password);
-    ui::limitLength(m_TxtPass, 50);
+    m_TxtPass = ui::lineEdit(m_PicOther, "TxtPass", ui::Echo::Password);
     m_lblUser->setBuddy(m_CbUser);
     m_lblPass->setBuddy(m_TxtPass);
 

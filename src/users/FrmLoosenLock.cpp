@@ -27,10 +27,7 @@ FrmLoosenLock::FrmLoosenLock(Vault &vault, Session &session, const Services &ser
     lblTips->setObjectName(QStringLiteral("lblTips"));
     auto *lblPwd = new QLabel(tr("密码:"), this);
     lblPwd->setObjectName(QStringLiteral("lblPwd"));
-    m_TxtPwd = new QLineEdit(this);
-    m_TxtPwd->setObjectName(QStringLiteral("TxtPwd"));
-    m_TxtPwd->setEchoMode(QLineEdit::Password);
-    ui::limitLength(m_TxtPwd, 50);
+    m_TxtPwd = ui::lineEdit(this, "TxtPwd", ui::Echo::Password);
     lblPwd->setBuddy(m_TxtPwd);
     auto *CmdUntie = ui::button(this, tr("解锁(&U)"), "CmdUntie", true);
     auto *CmdCancel = ui::button(this, tr("取消(&C)"), "CmdCancel");

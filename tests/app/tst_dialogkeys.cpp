@@ -1,6 +1,6 @@
-// Enter and Esc in every window: Enter on a focused button presses that button, Enter anywhere
-// else presses the window's default button (the settings and tools windows have none), Esc
-// cancels.
+// What every window does alike. Enter and Esc: Enter on a focused button presses that button,
+// Enter anywhere else presses the window's default button (the settings and tools windows have
+// none), Esc cancels. Password boxes show a "*" for each character.
 #include "../maintenance/RestoreFixture.h"
 #include "../records/MainWindowFixture.h"
 #include "TestServices.h"
@@ -236,6 +236,34 @@ private slots:
 
         QCOMPARE(clicked, pressed.isEmpty() ? QStringList() : QStringList{pressed});
         QCOMPARE(w->isVisible(), !closes);
+    }
+
+    void passwordBoxesShowStars_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("login") << "FrmLogin"
+                               << "TxtPass";
+        QTest::newRow("registration") << "FrmNewUser"
+                                      << "TxtVerifyPass";
+        QTest::newRow("unlock") << "FrmLoosenLock"
+                                << "TxtPwd";
+        QTest::newRow("new password") << "FrmUser editpassword"
+                                      << "TxtNewPwd";
+        QTest::newRow("logout") << "FrmUser logout"
+                                << "TxtLogoutPwd";
+        QTest::newRow("record") << "FrmData add"
+                                << "TxtAccountPassword";
+        QTest::newRow("restore") << "FrmResumeData"
+                                 << "TxtPass";
+    }
+    void passwordBoxesShowStars() {
+        QFETCH(QString, window);
+        QFETCH(QString, box);
+        auto *edit = child<QLineEdit>(open(window), box);
+        edit->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(edit, QStringLiteral("pa55"));
+        QCOMPARE(edit->echoMode(), QLineEdit::Password);
+        QCOMPARE(edit->displayText(), QStringLiteral("****"));
     }
 
     // The deletion of a user asked for in error is left by Tab to 取消 and Enter: the user and
