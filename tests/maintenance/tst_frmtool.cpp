@@ -459,6 +459,12 @@ private slots:
                             &restoreSeen);
                     env->fileDialogs.answers.push_back(data->backupPath);
                     click(tools, "CmdResume");
+                    // Rebuilt as the restore window closes, while the tools window stays.
+                    QVERIFY(tools->isVisible());
+                    if (!cancel) {
+                        QCOMPARE(treeNodes(), namesOf(data->backupCategories(kBob)));
+                        QCOMPARE(listed(), namesOf(data->backupRecords(kBob)));
+                    }
                 },
                 &toolSeen);
             click(main.get(), "CmdTool");
@@ -521,8 +527,10 @@ private slots:
                     },
                     &userSeen);
                 click(tools, "CmdEditUserName");
-                // The tools window stays open after the rename.
+                // The tools window stays open after the rename; the caption follows at once.
                 QVERIFY(tools->isVisible());
+                QCOMPARE(main->windowTitle(),
+                         QStringLiteral("Fennick密码管理器 V1.0 正式版 --- 当前用户:") + name);
             },
             &toolSeen);
         click(main.get(), "CmdTool");
