@@ -242,11 +242,11 @@ void FrmSetting::load() {
         return; // the controls keep their empty state
     }
     const UserSettings &s = m_settings;
-    m_TxtDay->setText(QString::number(s.AutoBackup));
+    m_TxtDay->setText(numberText(s.AutoBackup));
     m_TxtPath->setText(s.AutoBackupPath);
     m_ChkCompress->setChecked(s.AutoCompress);
     m_checking = true; // loading is not typing
-    m_TxtMinLock->setText(QString::number(s.MinLockTime));
+    m_TxtMinLock->setText(numberText(s.MinLockTime));
     m_checking = false;
     m_ChkShowPassword->setChecked(s.ShowPassword);
     m_ChkClearClipboard->setChecked(s.ClearClipboard);

@@ -138,6 +138,36 @@ private slots:
         QCOMPARE(saved().AutoBackup, 0.0);
     }
 
+    // The two number boxes show the stored number with every digit it has, and OK stores it
+    // again unchanged.
+    void numberBoxesKeepTheStoredValue_data() {
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("seven digits") << 1234567.0 << "1234567";
+        QTest::newRow("a tenth") << 0.1 << "0.1";
+        QTest::newRow("a half") << 2.5 << "2.5";
+        QTest::newRow("small") << 1e-7 << "1e-07";
+        QTest::newRow("a third") << 1.0 / 3 << "0.3333333333333333";
+        QTest::newRow("many decimals") << 123456.789 << "123456.789";
+        QTest::newRow("negative") << -3.0 << "-3";
+        QTest::newRow("large") << 1e21 << "1e+21";
+    }
+    void numberBoxesKeepTheStoredValue() {
+        QFETCH(double, stored);
+        QFETCH(QString, shown);
+        UserSettings s = saved();
+        s.AutoBackup = stored;
+        s.MinLockTime = stored;
+        vault->users().saveSettings(alice, s);
+        open();
+        QCOMPARE(edit("TxtDay")->text(), shown);
+        QCOMPARE(edit("TxtMinLock")->text(), shown);
+        click("CmdOK");
+        QCOMPARE(saved().AutoBackup, stored);
+        QCOMPARE(saved().MinLockTime, stored);
+        QVERIFY(env->messages.shown.isEmpty());
+    }
+
     void lockTimeCheckedWhileTyping_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("refused");
