@@ -6,9 +6,12 @@
 #include "core/Clipboard.h"
 #include "core/Clock.h"
 #include "core/MessageService.h"
+#include "core/Twips.h"
 #include "maintenance/Backup.h"
+#include "maintenance/BackupDue.h"
 #include "maintenance/FrmTool.h"
 #include "platform/GlobalKeyBackend.h"
+#include "records/AutoLock.h"
 #include "records/CategoryStore.h"
 #include "records/Form1.h"
 #include "records/FrmAbout.h"
@@ -52,11 +55,6 @@
 
 namespace {
 constexpr int kRootType = QTreeWidgetItem::UserType + 1;
-
-// Column widths are stored in twips, 1440 to the inch.
-int twipsToPixels(double twips, int dpi) {
-    return qMax(1, qRound(twips * dpi / 1440.0));
-}
 } // namespace
 
 FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services &services,
@@ -150,10 +148,9 @@ FrmMain::FrmMain(Vault &vault, std::shared_ptr<Session> session, const Services 
     setCentralWidget(central);
 
     m_trayMenu = new FrmTrayMenu(this);
-    m_TimerAutoLock = new QTimer(this);
-    m_TimerAutoLock->setObjectName(QStringLiteral("TimerAutoLock"));
-    m_TimerAutoLock->setInterval(60000);
-    connect(m_TimerAutoLock, &QTimer::timeout, this, &FrmMain::TimerAutoLock_Timer);
+    m_autoLock = new AutoLock(this);
+    m_autoLock->setMinutes(m_settings.MinLockTime);
+    connect(m_autoLock, &AutoLock::lockDue, this, &FrmMain::lock);
     connectMenus();
 
     connect(CmdAdd, &QPushButton::clicked, this, &FrmMain::CmdAdd_Click);
@@ -269,14 +266,8 @@ void FrmMain::connectMenus() {
 }
 
 void FrmMain::autoBackup() {
-    if (m_settings.AutoBackup == 0)
-        return;
     const QDate today = m_services.clock.today();
-    // Calendar days; a last backup dated in the future gives a negative count.
-    const qint64 days = m_settings.PriorBackupDate.isValid()
-                            ? m_settings.PriorBackupDate.daysTo(today)
-                            : std::numeric_limits<qint64>::max();
-    if (double(days) < m_settings.AutoBackup)
+    if (!isBackupDue(m_settings.AutoBackup, m_settings.PriorBackupDate, today))
         return;
     if (AutomaticBackup(m_vault, m_settings.AutoBackupPath, m_settings.AutoCompress,
                         m_settings.PriorBackupDate)) {
@@ -292,21 +283,11 @@ void FrmMain::autoBackup() {
     }
 }
 
-void FrmMain::TimerAutoLock_Timer() {
-    ++m_MinuteCount;
-    if (m_IsLock)
-        m_TimerAutoLock->stop();
-    // Equality: lowering the setting below a count already passed does not lock this time.
-    if (m_MinuteCount != 0 && m_settings.MinLockTime == double(m_MinuteCount)) {
-        m_TimerAutoLock->stop();
-        lock();
-    }
-}
-
 void FrmMain::lock() {
     if (!m_IsLock)
         m_stateAtLock = listState();
     m_IsLock = true;
+    m_autoLock->stop();
     m_trayMenu->item("mnuSet")->setEnabled(false);
     m_trayMenu->item("mnuAbout")->setEnabled(false);
     // A locked program keeps no secret: the key goes, and with it the list and the paste texts.
@@ -423,10 +404,8 @@ void FrmMain::saveColumnWidths() {
     const int dpi = logicalDpiX();
     double *widths[] = {&stored.TypeNameWidth, &stored.AccountNameWidth, &stored.AccountIDWidth,
                         &stored.AccountPasswordWidth, &stored.URLWidth};
-    for (int column = 0; column < RecordModel::kColumns; ++column) {
-        const double twips = m_ListViewUser->columnWidth(column) * 1440.0 / dpi;
-        *widths[column] = twips < 100 ? 100 : std::round(twips);
-    }
+    for (int column = 0; column < RecordModel::kColumns; ++column)
+        *widths[column] = twips::fromPixels(m_ListViewUser->columnWidth(column), dpi);
     m_vault.users().saveSettings(m_session->userName(), stored);
 }
 
@@ -437,14 +416,14 @@ bool FrmMain::reloadSettings() {
         return false; // the user is gone; the window is closing
     }
     m_model->setMaskPasswords(m_settings.ShowPassword);
+    m_autoLock->setMinutes(m_settings.MinLockTime);
     return true;
 }
 
 void FrmMain::changeEvent(QEvent *event) {
     if (event->type() == QEvent::WindowStateChange) {
         if (windowState() & Qt::WindowMinimized) {
-            m_MinuteCount = 0;
-            m_TimerAutoLock->start();
+            m_autoLock->start();
             if (m_services.tray.isAvailable()) {
                 m_services.tray.show(artwork::appIcon(), tr("Fennick密码管理器"));
                 // Hide once the minimise has been handled, or the window manager shows it again.
@@ -458,7 +437,7 @@ void FrmMain::changeEvent(QEvent *event) {
                 m_services.messages.info(this, tr("没有找到系统托盘,窗口将最小化到任务栏."));
             }
         } else {
-            m_TimerAutoLock->stop();
+            m_autoLock->stop();
             m_services.tray.hide();
             if (m_IsLock) {
                 // Back from the taskbar while locked: the password comes first.
@@ -478,7 +457,7 @@ void FrmMain::applyColumnWidths() {
                              m_settings.AccountIDWidth, m_settings.AccountPasswordWidth,
                              m_settings.URLWidth};
     for (int column = 0; column < RecordModel::kColumns; ++column)
-        m_ListViewUser->setColumnWidth(column, twipsToPixels(widths[column], dpi));
+        m_ListViewUser->setColumnWidth(column, twips::toPixels(widths[column], dpi));
 }
 
 void FrmMain::buildTree() {
@@ -822,7 +801,7 @@ void FrmMain::closeEvent(QCloseEvent *event) {
         event->ignore();
         return;
     }
-    m_TimerAutoLock->stop();
+    m_autoLock->stop();
     m_globalKeys.reset(); // no global key acts from here on
     try {
         saveColumnWidths();

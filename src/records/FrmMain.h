@@ -19,6 +19,7 @@ class QTableView;
 class QTreeWidget;
 class QTimer;
 class QTreeWidgetItem;
+class AutoLock;
 class FrmLoosenLock;
 class FrmTrayMenu;
 class GlobalKeys;
@@ -41,7 +42,7 @@ public:
     QTableView *listView() const { return m_ListViewUser; }
     QMenu *listMenu() const;
     FrmTrayMenu *trayMenu() const { return m_trayMenu; }
-    QTimer *autoLockTimer() const { return m_TimerAutoLock; }
+    AutoLock *autoLock() const { return m_autoLock; }
     FrmLoosenLock *unlockWindow() const { return m_unlock; }
     GlobalKeys *globalKeys() const { return m_globalKeys.get(); }
     const UserSettings &settings() const { return m_settings; }
@@ -118,7 +119,6 @@ private:
     void saveColumnWidths();
     bool reloadSettings();
     void autoBackup();
-    void TimerAutoLock_Timer();
     void connectMenus();
     void lockFromMenu();
     void openHelp();
@@ -145,7 +145,6 @@ private:
     bool m_IsLock = false;
     bool m_IsLogout = false;
     bool m_trayMissingTold = false;
-    long m_MinuteCount = 0;
     std::unique_ptr<GlobalKeys> m_globalKeys;
 
     QTreeWidget *m_TreeViewType;
@@ -156,6 +155,6 @@ private:
     QPushButton *m_CmdQuit;
     QLabel *m_Label1;
     FrmTrayMenu *m_trayMenu;
-    QTimer *m_TimerAutoLock;
+    AutoLock *m_autoLock;
     QPointer<FrmLoosenLock> m_unlock;
 };

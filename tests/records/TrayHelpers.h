@@ -2,6 +2,8 @@
 
 #include "MainWindowFixture.h"
 
+#include "records/AutoLock.h"
+
 #include "tray/FrmTrayMenu.h"
 #include "tray/GlobalKeys.h"
 #include "users/FrmLoosenLock.h"
@@ -40,8 +42,7 @@ inline void minimise(FrmMain *window) {
 // Minutes of the auto-lock timer. A stopped timer does not tick.
 inline void tick(FrmMain *window, int minutes = 1) {
     for (int i = 0; i < minutes; ++i)
-        if (window->autoLockTimer()->isActive())
-            QMetaObject::invokeMethod(window->autoLockTimer(), "timeout");
+        window->autoLock()->tick();
 }
 
 // The title bar's close box: the window system's close request, which the window sees as a

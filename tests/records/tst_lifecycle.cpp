@@ -23,7 +23,7 @@ class TstLifecycle : public QObject {
     UserSettings aliceStored() { return storedSettings(*f, QStringLiteral("alice")); }
     void verifyLocked() {
         QVERIFY(window()->IsLock());
-        QVERIFY(!window()->autoLockTimer()->isActive());
+        QVERIFY(!window()->autoLock()->isRunning());
         QVERIFY(!item(window(), "mnuSet")->isEnabled());
         QVERIFY(!item(window(), "mnuAbout")->isEnabled());
         QVERIFY(f->alice->isLocked());
@@ -173,7 +173,7 @@ private slots:
         QVERIFY(!trayIcon().visible);
         window()->showMaximized();
         QVERIFY(!trayIcon().visible);
-        QVERIFY(!window()->autoLockTimer()->isActive());
+        QVERIFY(!window()->autoLock()->isRunning());
 
         minimise(window());
         QVERIFY(!window()->isVisible());
@@ -186,7 +186,7 @@ private slots:
         QCOMPARE(window()->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized),
                  Qt::WindowNoState);
         QVERIFY(!trayIcon().visible);
-        QVERIFY(!window()->autoLockTimer()->isActive());
+        QVERIFY(!window()->autoLock()->isRunning());
         QVERIFY(!window()->unlockWindow());
 
         trayIcon().tip.clear();
@@ -198,15 +198,15 @@ private slots:
     void locksAtTheFifthMinuteInTheTray() {
         aliceSettings([](UserSettings &s) { s.MinLockTime = 5; });
         f->open(f->alice);
-        QTimer *timer = window()->autoLockTimer();
-        QVERIFY(!timer->isActive());
+        AutoLock *timer = window()->autoLock();
+        QVERIFY(!timer->isRunning());
         QCOMPARE(timer->interval(), 60000);
         minimise(window());
-        QVERIFY(timer->isActive());
+        QVERIFY(timer->isRunning());
 
         tick(window(), 4);
         verifyUnlocked();
-        QVERIFY(timer->isActive());
+        QVERIFY(timer->isRunning());
 
         tick(window());
         verifyLocked();
@@ -222,7 +222,7 @@ private slots:
         minimise(window());
         tick(window(), 4);
         window()->showNormal();
-        QVERIFY(!window()->autoLockTimer()->isActive());
+        QVERIFY(!window()->autoLock()->isRunning());
         minimise(window());
         tick(window(), 4);
         verifyUnlocked();
@@ -251,7 +251,7 @@ private slots:
 
         tick(window(), 30);
         verifyUnlocked();
-        QVERIFY(window()->autoLockTimer()->isActive());
+        QVERIFY(window()->autoLock()->isRunning());
 
         // The next time in the tray counts to the new setting.
         window()->showNormal();
@@ -283,7 +283,7 @@ private slots:
             tick(window());
             const bool locked = locksAt != 0 && minute >= locksAt;
             QVERIFY2(window()->IsLock() == locked, qPrintable(QString::number(minute)));
-            QCOMPARE(window()->autoLockTimer()->isActive(), !locked);
+            QCOMPARE(window()->autoLock()->isRunning(), !locked);
         }
         if (locksAt)
             verifyLocked();
@@ -329,11 +329,11 @@ private slots:
         f->open(f->alice);
         window()->showMaximized();
         minimise(window());
-        QVERIFY(window()->autoLockTimer()->isActive());
+        QVERIFY(window()->autoLock()->isRunning());
         window()->setWindowState(Qt::WindowMaximized);
         QCoreApplication::processEvents();
         QVERIFY(window()->isVisible());
-        QVERIFY(!window()->autoLockTimer()->isActive());
+        QVERIFY(!window()->autoLock()->isRunning());
     }
 
     void trayClickWhileLockedOpensOneUnlockWindow() {
@@ -450,7 +450,7 @@ private slots:
             QVERIFY(window()->isMinimized());
             QVERIFY(!window()->isVisible());
             QVERIFY(trayIcon().visible);
-            QVERIFY(window()->autoLockTimer()->isActive());
+            QVERIFY(window()->autoLock()->isRunning());
         } else {
             QCOMPARE(f->env->messages.texts(), QStringList{QStringLiteral("是否退出系统？")});
             QVERIFY(window()->isVisible());

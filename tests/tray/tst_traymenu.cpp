@@ -82,7 +82,7 @@ private slots:
         QVERIFY(!window()->isVisible());
         QVERIFY(f->env->tray.visible);
         tick(window());
-        QVERIFY(!window()->autoLockTimer()->isActive());
+        QVERIFY(!window()->autoLock()->isRunning());
         QVERIFY(window()->IsLock());
     }
 
@@ -133,7 +133,7 @@ private slots:
             // Declined, the window stays in the tray exactly as it was.
             QVERIFY(!window()->isVisible());
             QVERIFY(f->env->tray.visible);
-            QVERIFY(window()->autoLockTimer()->isActive());
+            QVERIFY(window()->autoLock()->isRunning());
         }
     }
 
