@@ -14,12 +14,19 @@ rm -rf "$out"
 mkdir -p "$shots"
 work=$(mktemp -d /tmp/ombrivo-e2e.XXXXXX)
 pids=""
+apps="" # the Ombrivo processes this run started
 # shellcheck source=lib.sh
 . "$here/lib.sh"
-trap 'pkill -x ombrivo 2>/dev/null || true; stop_desktop; rm -rf "$work"' EXIT
+trap 'stop_apps; stop_desktop; rm -rf "$work"' EXIT
 
 # --- the package -----------------------------------------------------------------------
-if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=""
+elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+    sudo="sudo -n"
+else
+    fail "installing the package needs root or sudo without a password; run as root or set E2E=0"
+fi
 log "installing $(basename "$deb")"
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --reinstall "$deb" >"$out/install.log" 2>&1 ||
     { cat "$out/install.log"; fail "the package did not install"; }
@@ -54,6 +61,7 @@ launch() {
     started=$(date +%s%N)
     ombrivo >>"$out/ombrivo.log" 2>&1 &
     app=$!
+    apps="$apps $app"
     wait_window '^登录$' 30 >/dev/null || fail "no login window"
     echo $((($(date +%s%N) - started) / 1000000)) >>"$out/start-ms.txt"
 }
@@ -160,7 +168,7 @@ paste alt+1 alt+2
 search 'wyyx'
 arm_shortcuts
 paste alt+1
-sleep 1
+wait_lines 3
 expected=$(printf '%s\n' 'zhangsan-cmb' 'Cmb-Pass-888' 'zhangsan@163.com')
 [ "$(tr -d '\000' <"$work/typed.txt")" = "$expected" ] ||
     fail "the shortcuts typed '$(tr -d '\000' <"$work/typed.txt")' instead of '$expected'"
@@ -255,6 +263,7 @@ wait_gone '^工具$' 5 || true
 search 'zsyh'
 arm_shortcuts
 paste alt+1
+wait_lines 1
 [ "$(tr -d '\000' <"$work/typed.txt")" = "zhangsan-cmb" ] ||
     fail "the restored record did not come back (typed '$(tr -d '\000' <"$work/typed.txt")')"
 

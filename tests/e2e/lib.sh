@@ -58,6 +58,27 @@ start_desktop() {
     xsetroot -solid '#3a6ea5' 2>/dev/null || true
 }
 
+# Ends the Ombrivo processes of this run, by their ids, in order (SIGTERM scrambles the data
+# file), and kills one that does not end within five seconds.
+stop_apps() {
+    for pid in $apps; do
+        kill -0 "$pid" 2>/dev/null || continue
+        kill -TERM "$pid" 2>/dev/null || true
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$pid" 2>/dev/null || true
+    done
+}
+
+# wait_lines N [SECONDS]: waits until the xterm has written N lines of typed text.
+wait_lines() {
+    deadline=$(($(date +%s) + ${2:-10}))
+    while [ "$(date +%s)" -le "$deadline" ]; do
+        [ "$(tr -d '\000' <"$work/typed.txt" | wc -l)" -ge "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 stop_desktop() {
     for pid in $pids; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
