@@ -138,6 +138,52 @@ private slots:
         QCOMPARE(saved().AutoBackup, 0.0);
     }
 
+    // Shift with a main-row digit reaches the box as the symbol above the digit; the capture keeps
+    // the digit's key. Keypad digits keep their own codes.
+    void shiftedDigitsCaptureTheDigitKey_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored");
+        const int shift = Qt::ShiftModifier;
+        QTest::newRow("Shift+1") << 3 << int(Qt::Key_Exclam) << shift << "Shift + Num 1"
+                                 << "1|49";
+        QTest::newRow("Shift+2") << 3 << int(Qt::Key_At) << shift << "Shift + Num 2"
+                                 << "1|50";
+        QTest::newRow("Shift+6") << 3 << int(Qt::Key_AsciiCircum) << shift << "Shift + Num 6"
+                                 << "1|54";
+        QTest::newRow("Shift+9") << 3 << int(Qt::Key_ParenLeft) << shift << "Shift + Num 9"
+                                 << "1|57";
+        QTest::newRow("Shift+0") << 3 << int(Qt::Key_ParenRight) << shift << "Shift + Num 0"
+                                 << "1|48";
+        QTest::newRow("Shift+1, paste box") << 0 << int(Qt::Key_Exclam) << shift << ""
+                                            << "";
+        QTest::newRow("keypad 1") << 3 << int(Qt::Key_1)
+                                  << int(Qt::AltModifier | Qt::KeypadModifier) << "Alt + Num 1"
+                                  << "4|97";
+        QTest::newRow("main-row 1") << 3 << int(Qt::Key_1) << int(Qt::AltModifier) << "Alt + Num 1"
+                                    << "4|49";
+    }
+    void shiftedDigitsCaptureTheDigitKey() {
+        QFETCH(int, box);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        auto *edit = child<QLineEdit>(QStringLiteral("TxtShortcutKey%1").arg(box));
+        const auto held = Qt::KeyboardModifiers(modifiers);
+        const Qt::Key modifier = held & Qt::ShiftModifier ? Qt::Key_Shift : Qt::Key_Alt;
+        QTest::keyPress(edit, modifier, held & ~Qt::KeypadModifier);
+        QTest::keyPress(edit, Qt::Key(key), held);
+        QTest::keyRelease(edit, Qt::Key(key), held);
+        QTest::keyRelease(edit, modifier, Qt::NoModifier);
+        QCOMPARE(edit->text(), shown);
+        click("CmdOK");
+        const UserSettings s = saved();
+        QCOMPARE(box == 3 ? s.Custom1 : s.ShortcutUser, stored);
+    }
+
     // The two number boxes show the stored number with every digit it has, and OK stores it
     // again unchanged.
     void numberBoxesKeepTheStoredValue_data() {
