@@ -466,17 +466,28 @@ void FrmMain::buildTree() {
     m_TreeViewType->clear();
     auto *root = new QTreeWidgetItem(m_TreeViewType, QStringList(tr("帐号分类")), kRootType);
     root->setIcon(0, artwork::categoryIcon(10));
-    try {
+    // On a failure the tree keeps its root; the records are still listed under it.
+    storeCall(tr("帐号分类无法读取."), [&] {
         for (const Category &category : m_vault.categories(m_session->userName()).list()) {
             auto *node = new QTreeWidgetItem(root, QStringList(category.TypeName));
             node->setIcon(0, artwork::categoryIcon(category.icoIndex));
         }
-    } catch (const std::exception &) {
-        // The tree keeps its root; the records are still listed under it.
-    }
+    });
     m_TreeViewType->setCurrentItem(root);
     root->setExpanded(true);
     m_buildingTree = false;
+}
+
+bool FrmMain::storeCall(const QString &failure, const std::function<void()> &call) {
+    try {
+        call();
+        return true;
+    } catch (const std::exception &error) {
+        m_services.messages.show(this, MessageService::Icon::Critical, tr("提示"),
+                                 failure + QLatin1Char('\n') + QString::fromUtf8(error.what()),
+                                 false);
+        return false;
+    }
 }
 
 void FrmMain::IsAddType(bool categoriesChanged) {
@@ -498,11 +509,9 @@ void FrmMain::showNode() {
 }
 
 void FrmMain::showList() {
-    try {
-        m_model->setRecords(m_vault.records(*m_session).list());
-    } catch (const std::exception &) {
+    if (!storeCall(tr("帐号资料无法读取."),
+                   [&] { m_model->setRecords(m_vault.records(*m_session).list()); }))
         m_model->setRecords({});
-    }
     switch (m_listSource) {
     case ListSource::QuickSearch:
         refill([&] { m_model->showMatching(m_TxtFindData->text()); });
@@ -683,25 +692,26 @@ void FrmMain::CmdDel_Click() {
             this, tr("删除提示"),
             tr("是否删除帐号<%1>,删除后将不可恢复,请确认!").arg(entry.AccountName)))
         return;
-    try {
-        m_vault.records(*m_session).remove(entry.id);
-    } catch (const std::exception &error) {
-        m_services.messages.show(
-            this, MessageService::Icon::Critical, tr("提示"),
-            tr("删除失败.") + QLatin1Char('\n') + QString::fromUtf8(error.what()), false);
+    if (!storeCall(tr("删除失败."), [&] { m_vault.records(*m_session).remove(entry.id); }))
         return;
-    }
     m_model->removeRecord(entry.id);
 }
 
 void FrmMain::CmdFind_Click() {
     QStringList categories;
-    for (const Category &category : m_vault.categories(m_session->userName()).list())
-        categories << category.TypeName;
+    if (!storeCall(tr("帐号分类无法读取."), [&] {
+            for (const Category &category : m_vault.categories(m_session->userName()).list())
+                categories << category.TypeName;
+        }))
+        return;
     FrmFind search(categories, m_services, this);
     if (!runModal(search))
         return;
-    m_foundIds = m_vault.records(*m_session).find(search.criteria());
+    std::vector<qint64> found;
+    if (!storeCall(tr("查询失败."),
+                   [&] { found = m_vault.records(*m_session).find(search.criteria()); }))
+        return;
+    m_foundIds = std::move(found);
     m_listSource = ListSource::Found;
     refill([&] { m_model->showIds(m_foundIds); });
 }

@@ -92,6 +92,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Runs one call of a store. A failure is shown as `failure` with its reason and gives
+    // false, so that no tree or list is ever left empty without a word.
+    bool storeCall(const QString &failure, const std::function<void()> &call);
     void buildTree();
     // Lists the records of the current node.
     void showNode();

@@ -108,6 +108,30 @@ private slots:
         QVERIFY(!f->list()->horizontalHeader()->isSortIndicatorShown());
     }
 
+    // A store that cannot be read is said so; the list is not left silently empty.
+    void failedReadsAreReported_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("records") << "AccountData"
+                                 << "帐号资料无法读取.";
+        QTest::newRow("categories") << "AccountType"
+                                    << "帐号分类无法读取.";
+    }
+    void failedReadsAreReported() {
+        QFETCH(QString, table);
+        QFETCH(QString, message);
+        f->open(f->alice);
+        f->data->vault->connection().exec(
+            QStringLiteral("ALTER TABLE %1 RENAME TO Gone").arg(table).toUtf8().constData());
+        if (table == QLatin1String("AccountData"))
+            f->clickNode(QStringLiteral("邮箱帐号"));
+        else
+            f->click("CmdFind");
+        QCOMPARE(f->env->messages.shown.size(), 1);
+        QVERIFY(f->env->messages.last().startsWith(message + QLatin1Char('\n')));
+        QCOMPARE(f->env->messages.shown.first().icon, MessageService::Icon::Critical);
+    }
+
     void recordsOfAMissingCategoryAreListedUnderTheRoot() {
         f->add(f->alice, "旧分类", "旧帐号", "old", "p", "", "");
         f->open(f->alice);
