@@ -8,7 +8,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 #include <sqlite3.h>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 VaultError::VaultError(Kind kind, const QString &message)
     : std::runtime_error(message.toStdString()), m_kind(kind) {}
@@ -139,8 +145,54 @@ void Vault::compact(const QString &temporary) {
         QFile::remove(temporary);
         throw;
     }
-    // Only now is the live connection given up: the rename replaces the file in one step, and
-    // the database opens again from whichever file holds the name.
+#ifdef Q_OS_UNIX
+    // The live connection stays open until the compacted file has opened in its place. A second
+    // name for the live file keeps it while the copy takes the name, so that if the copy will
+    // not open the live file goes back to its name and its connection carries on. Should a
+    // crash come in between, the second name is a leftover that the next start removes.
+    const QString kept = QFileInfo(m_path).absolutePath() + QLatin1Char('/') +
+                         QFileInfo(m_path).fileName() + QStringLiteral(".compac.tmp");
+    QFile::remove(kept);
+    // The compacted file's connection uses the same journal name; this one, closed later, must
+    // not remove that journal, so for its last moments it journals in memory.
+    m_db.exec("PRAGMA journal_mode = MEMORY");
+    if (::link(QFile::encodeName(m_path).constData(), QFile::encodeName(kept).constData()) != 0) {
+        QFile::remove(temporary);
+        m_db.exec("PRAGMA journal_mode = DELETE");
+        throw VaultError(VaultError::Kind::Io,
+                         QStringLiteral("cannot keep %1 while it is compacted").arg(m_path));
+    }
+    try {
+        atomicfile::replace(temporary, m_path);
+    } catch (const std::exception &) {
+        QFile::remove(kept);
+        m_db.exec("PRAGMA journal_mode = DELETE");
+        throw;
+    }
+    try {
+        if (beforeReopenForTests)
+            beforeReopenForTests(m_path);
+        sql::Connection compacted = std::move(Vault::open(m_path)->m_db);
+        m_db.close();
+        m_db = std::move(compacted);
+        QFile::remove(kept);
+    } catch (const std::exception &error) {
+        std::error_code renamed;
+        std::filesystem::rename(std::filesystem::path(kept.toStdU16String()),
+                                std::filesystem::path(m_path.toStdU16String()), renamed);
+        m_db.exec("PRAGMA journal_mode = DELETE");
+        if (renamed)
+            throw VaultError(VaultError::Kind::Io,
+                             QStringLiteral("%1 was compacted but cannot be opened (%2); this "
+                                            "session goes on with %3")
+                                 .arg(m_path, QString::fromUtf8(error.what()), kept));
+        throw VaultError(VaultError::Kind::Io,
+                         QStringLiteral("the compacted copy of %1 cannot be opened: %2")
+                             .arg(m_path, QString::fromUtf8(error.what())));
+    }
+#else
+    // Windows renames no open file: the live connection is given up first, and the database
+    // opens again from whichever file holds the name.
     m_db.close();
     try {
         atomicfile::replace(temporary, m_path);
@@ -148,7 +200,10 @@ void Vault::compact(const QString &temporary) {
         m_db = std::move(Vault::open(m_path)->m_db);
         throw;
     }
+    if (beforeReopenForTests)
+        beforeReopenForTests(m_path);
     m_db = std::move(Vault::open(m_path)->m_db);
+#endif
 }
 
 UserStore Vault::users() {

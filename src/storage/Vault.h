@@ -4,6 +4,7 @@
 #include "storage/Sqlite.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -53,6 +54,9 @@ public:
     // Compacts the live file: a compacted copy is written beside it and renamed over it, then
     // reopened. On any failure the live file stays as it was and stays open.
     void compact(const QString &temporary);
+    // Tests: runs in compact() right before the compacted file is opened in the live file's
+    // place; throwing there stands for a reopen that fails.
+    static inline std::function<void(const QString &path)> beforeReopenForTests;
 
     // Password hashing cost for new and changed passwords; tests lower it.
     void setKdfParams(const crypto::KdfParams &params) { m_kdf = params; }

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTreeWidget>
@@ -343,6 +344,46 @@ private slots:
         QVERIFY(QFileInfo(temporary).isDir());
         QCOMPARE(data->rowsExcept(QString()), rows);
         verifyLiveOpenAndLocked();
+    }
+
+    // The compacted file will not open in the live file's place (another program took it, say):
+    // said so, and the session goes on with the live file as it was, open and locked.
+    void compactionWhoseReopenFailsKeepsTheLiveFile() {
+        // The database's journal comes and goes with its own transactions.
+        const auto listed = [this] {
+            return QDir(data->dataFolder)
+                .entryList(QDir::AllEntries)
+                .filter(QRegularExpression(QStringLiteral("^(?!.*-journal$)")));
+        };
+        const QStringList files = listed();
+        struct Failing {
+            Failing() {
+                Vault::beforeReopenForTests = [](const QString &path) {
+                    throw VaultError(VaultError::Kind::Locked,
+                                     path + QStringLiteral(" is in use by another program"));
+                };
+            }
+            ~Failing() { Vault::beforeReopenForTests = nullptr; }
+        };
+        openTool();
+        {
+            Failing failing;
+            click(tool.get(), "CmdCompress");
+        }
+        QCOMPARE(env->messages.shown.size(), 1);
+        QCOMPARE(env->messages.shown.first().icon, MessageService::Icon::Exclamation);
+        QVERIFY2(
+            env->messages.last().startsWith(QStringLiteral("数据库压缩失败,数据文件没有改动.")),
+            qPrintable(env->messages.last()));
+        QCOMPARE(listed(), files);
+        QVERIFY(data->vault->isOpen());
+        verifyLiveOpenAndLocked();
+        // The next compaction works.
+        click(tool.get(), "CmdCompress");
+        QCOMPARE(env->messages.last(), QStringLiteral("数据库压缩完毕!"));
+        QCOMPARE(listed(), files);
+        QCOMPARE(RecordStore(*data->vault, *alice).all().size(),
+                 size_t(data->backupRecords(kAlice).size() + 1));
     }
 
     // --- clearing ---

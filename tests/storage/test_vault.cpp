@@ -4,7 +4,9 @@
 #include "records/RecordStore.h"
 #include "storage/Schema.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -175,6 +177,46 @@ TEST(Vault, RefusesFilesThatAreNotOurs) {
     EXPECT_EQ(kindOf(QByteArray(4096, 'x')), VaultError::Kind::NotOurs);
     EXPECT_EQ(kindOf(QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\0')),
               VaultError::Kind::NotOurs);
+}
+
+// A compaction whose compacted file will not open in the live file's place leaves the live file
+// at its name, open, locked and writable, and leaves nothing beside it.
+TEST(Vault, CompactionWhoseReopenFailsGoesOnWithTheLiveFile) {
+    VaultFixture f;
+    f.addUser(QStringLiteral("alice"), kPassword);
+    Session alice = f.login(QStringLiteral("alice"), kPassword);
+    f.vault->records(alice).add({QStringLiteral("其它"),
+                                 QStringLiteral("before"),
+                                 QStringLiteral("id"),
+                                 QStringLiteral("pw"),
+                                 {},
+                                 {},
+                                 {}});
+    // The database's journal comes and goes with its own transactions.
+    const auto listed = [&f] {
+        return QDir(f.folder.path())
+            .entryList(QDir::AllEntries)
+            .filter(QRegularExpression(QStringLiteral("^(?!.*-journal$)")));
+    };
+    const QStringList files = listed();
+    Vault::beforeReopenForTests = [](const QString &path) {
+        throw VaultError(VaultError::Kind::Locked, path + QStringLiteral(" is in use"));
+    };
+    EXPECT_THROW(f.vault->compact(f.folder.filePath(QStringLiteral("$Temp.tmp"))), VaultError);
+    Vault::beforeReopenForTests = nullptr;
+    EXPECT_TRUE(f.vault->isOpen());
+    EXPECT_EQ(listed(), files);
+    EXPECT_THROW(Vault::open(f.path), VaultError) << "the live file lost its lock";
+    f.vault->records(alice).add({QStringLiteral("其它"),
+                                 QStringLiteral("after"),
+                                 QStringLiteral("id"),
+                                 QStringLiteral("pw"),
+                                 {},
+                                 {},
+                                 {}});
+    // What the session wrote is in the file at the name.
+    f.reopen();
+    EXPECT_EQ(f.vault->records(f.login(QStringLiteral("alice"), kPassword)).all().size(), 2u);
 }
 
 } // namespace
