@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -299,8 +300,13 @@ bool FrmSetting::eventFilter(QObject *watched, QEvent *event) {
             return key || event->type() == QEvent::MouseButtonPress;
         }
     }
-    if (watched == m_TxtDay && event->type() == QEvent::FocusOut)
-        checkDays();
+    // The box is left only when the focus moves on inside the window: a switch to another
+    // application or a context menu gives it back.
+    if (watched == m_TxtDay && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            checkDays();
+    }
     return QDialog::eventFilter(watched, event);
 }
 

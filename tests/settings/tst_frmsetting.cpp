@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QtTest>
@@ -257,6 +258,40 @@ private slots:
         click("CmdOK");
         QCOMPARE(saved().AutoBackup, stored);
         QCOMPARE(saved().MinLockTime, 0.0);
+    }
+
+    // Only leaving the box for another control of the window checks it: a switch to another
+    // application or a context menu takes the focus for a while and gives it back.
+    void daysCheckedOnlyWhenLeftInsideTheWindow_data() {
+        QTest::addColumn<QString>("away");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("another application") << "application" << false;
+        QTest::newRow("a context menu") << "menu" << false;
+        QTest::newRow("Tab to the next box") << "tab" << true;
+    }
+    void daysCheckedOnlyWhenLeftInsideTheWindow() {
+        QFETCH(QString, away);
+        QFETCH(bool, refused);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QLineEdit *days = edit("TxtDay");
+        days->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(days, QStringLiteral("abc"));
+        QWidget other;
+        QMenu menu;
+        if (away == "application") {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        } else if (away == "menu") {
+            menu.addAction(QStringLiteral("x"));
+            menu.popup(days->mapToGlobal(QPoint(0, 0)));
+            QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        } else {
+            QTest::keyClick(days, Qt::Key_Tab);
+        }
+        QCOMPARE(env->messages.texts().contains(QStringLiteral("请输入正确天数!")), refused);
+        QCOMPARE(days->text().isEmpty(), refused);
     }
 
     void backupPathChooser_data() {
