@@ -9,12 +9,12 @@
 #include "records/FrmMain.h"
 #include "records/RecordModel.h"
 #include "records/RecordStore.h"
-#include "storage/DataFile.h"
 #include "storage/Schema.h"
-#include "storage/Vault.h"
 #include "users/FrmLogin.h"
 #include "users/Session.h"
 #include "users/UserStore.h"
+#include "vault/DataFile.h"
+#include "vault/Vault.h"
 
 #include <QApplication>
 #include <QComboBox>

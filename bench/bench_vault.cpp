@@ -1,6 +1,6 @@
 // Cost of opening the data file and of a login (Argon2id verifier check plus key unwrap).
-#include "storage/Vault.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QDate>
 #include <QTemporaryDir>

@@ -1,14 +1,12 @@
 #include "app/Application.h"
 
 #include "core/Clipboard.h"
-#include "core/InstanceLock.h"
 #include "core/MessageService.h"
-#include "maintenance/Restore.h"
 #include "records/FrmMain.h"
-#include "storage/DataFile.h"
-#include "storage/Vault.h"
 #include "users/FrmLogin.h"
 #include "users/Session.h"
+#include "vault/DataFolder.h"
+#include "vault/Vault.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,12 +25,16 @@ Application::Application(const Services &services, QObject *parent)
 
 Application::~Application() {
     // Whatever ended the event loop, the file must not stay unscrambled.
-    if (!m_finished && m_vault)
+    if (!m_finished && m_folder)
         shutdown(m_exitCode);
 }
 
+Vault *Application::vault() const {
+    return m_folder ? m_folder->vault() : nullptr;
+}
+
 QString Application::dataFilePath() const {
-    return m_services.appPath + QLatin1Char('/') + QLatin1String(datafile::kFileName);
+    return DataFolder(m_services.appPath).dataFilePath();
 }
 
 void Application::fail(const QString &text, int exitCode) {
@@ -51,11 +53,11 @@ bool Application::start() {
         return false;
     }
 
-    m_lock.emplace(m_services.appPath + QStringLiteral("/SystemData.lock"));
-    const instancelock::Result locked = m_lock->take();
+    m_folder = std::make_unique<DataFolder>(m_services.appPath);
+    const instancelock::Result locked = m_folder->lock();
     if (locked != instancelock::Result::Taken) {
         const bool running = locked == instancelock::Result::Held;
-        m_lock.reset();
+        m_folder.reset();
         if (running) {
             m_services.messages.info(nullptr, tr("程序已运行!"));
             m_exitCode = 0;
@@ -66,12 +68,11 @@ bool Application::start() {
         return false;
     }
 
-    // A restore that a crash interrupted leaves its private copy behind.
-    BackupFile::removeLeftovers(m_services.appPath);
+    Vault *vault = nullptr;
     try {
-        m_vault = datafile::open(dataFilePath(), scrambledTemplate());
+        vault = &m_folder->open(scrambledTemplate());
     } catch (const std::exception &error) {
-        m_lock.reset();
+        m_folder.reset();
         fail(tr("数据文件 %1 无法打开,程序不能运行.文件未作任何改动.")
                      .arg(QDir::toNativeSeparators(dataFilePath())) +
                  QLatin1Char('\n') + QString::fromUtf8(error.what()),
@@ -79,9 +80,9 @@ bool Application::start() {
         return false;
     }
     if (m_kdf)
-        m_vault->setKdfParams(*m_kdf);
+        vault->setKdfParams(*m_kdf);
 
-    m_login = new FrmLogin(*m_vault, m_services);
+    m_login = new FrmLogin(*vault, m_services);
     m_login->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_login, &FrmLogin::loggedIn, this, &Application::showMain);
     connect(
@@ -93,7 +94,7 @@ bool Application::start() {
 
 void Application::showMain(std::shared_ptr<Session> session) {
     m_session = std::move(session);
-    m_main = new FrmMain(*m_vault, m_session, m_services);
+    m_main = new FrmMain(*m_folder->vault(), m_session, m_services);
     m_main->setAttribute(Qt::WA_DeleteOnClose);
     connect(
         m_main, &FrmMain::unloaded, this, [this] { shutdown(0); }, Qt::QueuedConnection);
@@ -118,11 +119,9 @@ void Application::shutdown(int exitCode) {
     delete m_main;
     delete m_login;
     m_session.reset(); // wipes the data key
-    if (m_vault) {
-        m_vault->close();
-        m_vault.reset();
+    if (m_folder) {
         try {
-            datafile::scramble(dataFilePath());
+            m_folder->stop();
         } catch (const std::exception &error) {
             // The file stays unscrambled but whole; the next start uses it as it is.
             m_services.messages.show(nullptr, MessageService::Icon::Exclamation, tr("提示"),
@@ -131,9 +130,9 @@ void Application::shutdown(int exitCode) {
                                      false);
             m_exitCode = 1;
         }
+        m_folder.reset();
     }
     if (clearClipboard)
         m_services.clipboard.clear();
-    m_lock.reset();
     emit finished(m_exitCode);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/InstanceLock.h"
 #include "core/Services.h"
 #include "records/FrmMain.h"
 #include "storage/Crypto.h"
@@ -11,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class DataFolder;
 class Session;
 class Vault;
 
@@ -31,7 +31,7 @@ public:
     void quit();
 
     QString dataFilePath() const;
-    Vault *vault() const { return m_vault.get(); }
+    Vault *vault() const;
     FrmLogin *loginWindow() const { return m_login; }
     FrmMain *mainWindow() const { return m_main; }
     // Password hashing cost for new passwords; tests lower it.
@@ -46,8 +46,7 @@ private:
     void fail(const QString &text, int exitCode);
 
     Services m_services;
-    std::optional<instancelock::Lock> m_lock;
-    std::unique_ptr<Vault> m_vault;
+    std::unique_ptr<DataFolder> m_folder;
     std::shared_ptr<Session> m_session;
     QPointer<FrmLogin> m_login;
     QPointer<FrmMain> m_main;

@@ -1,15 +1,15 @@
 #include "app/Application.h"
-#include "app/Artwork.h"
 #include "core/AppPath.h"
 #include "core/Clock.h"
 #include "core/CommandLine.h"
-#include "core/QtDesktop.h"
-#include "core/QtMessageService.h"
 #include "core/SettingsStore.h"
 #include "core/Translation.h"
-#include "maintenance/QtFileDialogs.h"
 #include "platform/GlobalKeyBackend.h"
-#include "tray/QtTrayIcon.h"
+#include "ui/Artwork.h"
+#include "ui/QtDesktop.h"
+#include "ui/QtFileDialogs.h"
+#include "ui/QtMessageService.h"
+#include "ui/QtTrayIcon.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

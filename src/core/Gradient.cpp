@@ -1,4 +1,4 @@
-#include "Gradient.h"
+#include "core/Gradient.h"
 
 #include <QColor>
 #include <QPaintDevice>

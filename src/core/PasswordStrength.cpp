@@ -1,4 +1,4 @@
-#include "PasswordStrength.h"
+#include "core/PasswordStrength.h"
 
 namespace {
 

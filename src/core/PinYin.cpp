@@ -1,4 +1,4 @@
-#include "PinYin.h"
+#include "core/PinYin.h"
 
 #include <unicode/ucnv.h>
 

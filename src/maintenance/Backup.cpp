@@ -1,9 +1,9 @@
 #include "maintenance/Backup.h"
 
 #include "storage/AtomicFile.h"
-#include "storage/DataFile.h"
-#include "storage/Vault.h"
 #include "storage/clsSimpleXOR.h"
+#include "vault/DataFile.h"
+#include "vault/Vault.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "maintenance/FrmResumeData.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
 #include "core/Clock.h"
 #include "core/MessageService.h"
 #include "maintenance/Backup.h"
 #include "maintenance/Restore.h"
 #include "skin/MSkinner.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,17 +1,17 @@
 #include "maintenance/FrmTool.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
 #include "core/Clipboard.h"
+#include "core/FileDialogs.h"
 #include "core/MessageService.h"
 #include "maintenance/Backup.h"
-#include "maintenance/FileDialogs.h"
 #include "maintenance/FrmResumeData.h"
 #include "maintenance/Restore.h"
 #include "skin/MSkinner.h"
-#include "storage/Vault.h"
 #include "tray/GlobalKeys.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
 #include "users/FrmUser.h"
+#include "vault/Vault.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -2,11 +2,12 @@
 
 #include "records/RecordStore.h"
 #include "storage/AtomicFile.h"
-#include "storage/DataFile.h"
-#include "storage/Vault.h"
 #include "storage/clsSimpleXOR.h"
 #include "users/Session.h"
 #include "users/UserStore.h"
+#include "vault/DataFile.h"
+#include "vault/DataFolder.h"
+#include "vault/Vault.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,10 +15,6 @@
 #include <QFileInfo>
 
 namespace {
-
-QString workFolderOf(const QString &dataFolder) {
-    return dataFolder + QStringLiteral("/$Restore");
-}
 
 [[noreturn]] void fail(const QString &text) {
     throw BackupFile::Error(text.toStdString());
@@ -35,10 +32,6 @@ BackupFile::BackupFile(QString folder, std::unique_ptr<Vault> vault)
 BackupFile::~BackupFile() {
     m_vault.reset();
     QDir(m_folder).removeRecursively();
-}
-
-void BackupFile::removeLeftovers(const QString &dataFolder) {
-    QDir(workFolderOf(dataFolder)).removeRecursively();
 }
 
 std::unique_ptr<BackupFile> BackupFile::open(const QString &backupPath, const QString &dataFolder) {
@@ -61,7 +54,7 @@ std::unique_ptr<BackupFile> BackupFile::open(const QString &backupPath, const QS
         fail(tr("备份文件是空的: %1").arg(QDir::toNativeSeparators(backupPath)));
     clsSimpleXOR().DecryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));
 
-    const QString folder = workFolderOf(dataFolder);
+    const QString folder = DataFolder::restoreWorkFolder(dataFolder);
     QDir(folder).removeRecursively();
     if (!QDir().mkpath(folder))
         fail(tr("无法创建临时文件夹: %1").arg(QDir::toNativeSeparators(folder)));

@@ -21,8 +21,6 @@ public:
     // Throws Error with a clear message when the file is missing, empty, damaged, not
     // scrambled, or a database of another kind.
     static std::unique_ptr<BackupFile> open(const QString &backupPath, const QString &dataFolder);
-    // Removes what an earlier run left of its private copies.
-    static void removeLeftovers(const QString &dataFolder);
     ~BackupFile();
 
     QStringList users();

@@ -1,9 +1,9 @@
 #include "records/CategoryStore.h"
 
-#include "storage/Vault.h"
+#include "storage/Database.h"
 
 std::vector<Category> CategoryStore::list() {
-    sql::Statement query = m_vault.connection().prepare(
+    sql::Statement query = m_database.connection().prepare(
         "SELECT TypeName, icoIndex FROM AccountType WHERE UserName = ?1 ORDER BY icoIndex, rowid");
     query.bind(1, m_user);
     std::vector<Category> result;
@@ -13,21 +13,21 @@ std::vector<Category> CategoryStore::list() {
 }
 
 bool CategoryStore::exists(const QString &typeName) {
-    sql::Statement query = m_vault.connection().prepare(
+    sql::Statement query = m_database.connection().prepare(
         "SELECT 1 FROM AccountType WHERE UserName = ?1 AND TypeName = ?2 COLLATE BINARY");
     query.bind(1, m_user).bind(2, typeName);
     return query.step();
 }
 
 void CategoryStore::add(const Category &category) {
-    sql::Statement insert = m_vault.connection().prepare(
+    sql::Statement insert = m_database.connection().prepare(
         "INSERT INTO AccountType (TypeName, UserName, icoIndex) VALUES (?1, ?2, ?3)");
     insert.bind(1, category.TypeName).bind(2, m_user).bind(3, category.icoIndex);
     insert.run();
 }
 
 void CategoryStore::rename(const QString &oldName, const QString &newName) {
-    sql::Connection &db = m_vault.connection();
+    sql::Connection &db = m_database.connection();
     sql::Transaction transaction(db);
     sql::Statement category = db.prepare(
         "UPDATE AccountType SET TypeName = ?1 WHERE rowid = (SELECT rowid FROM AccountType"
@@ -42,7 +42,7 @@ void CategoryStore::rename(const QString &oldName, const QString &newName) {
 }
 
 void CategoryStore::remove(const QString &typeName) {
-    sql::Connection &db = m_vault.connection();
+    sql::Connection &db = m_database.connection();
     sql::Transaction transaction(db);
     sql::Statement category = db.prepare(
         "DELETE FROM AccountType WHERE rowid = (SELECT rowid FROM AccountType"

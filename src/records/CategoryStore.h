@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-class Vault;
+class Database;
 
 struct Category {
     QString TypeName;
@@ -17,7 +17,8 @@ struct Category {
 // (older files rely on it), so every statement here compares TypeName with COLLATE BINARY.
 class CategoryStore {
 public:
-    CategoryStore(Vault &vault, QString userName) : m_vault(vault), m_user(std::move(userName)) {}
+    CategoryStore(Database &database, QString userName)
+        : m_database(database), m_user(std::move(userName)) {}
 
     // In tree order: by icon number, then in the order they were made.
     std::vector<Category> list();
@@ -29,6 +30,6 @@ public:
     void remove(const QString &typeName);
 
 private:
-    Vault &m_vault;
+    Database &m_database;
     QString m_user;
 };

@@ -1,7 +1,7 @@
 #include "records/FrmAbout.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,17 +1,17 @@
 #include "records/FrmData.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
 #include "core/Clipboard.h"
 #include "core/Clock.h"
 #include "core/DateText.h"
 #include "core/MessageService.h"
-#include "core/StrengthMeter.h"
 #include "records/CategoryStore.h"
 #include "records/RecordStore.h"
 #include "skin/MSkinner.h"
-#include "storage/Vault.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
+#include "ui/StrengthMeter.h"
 #include "users/Session.h"
+#include "vault/Vault.h"
 
 #include <QComboBox>
 #include <QCompleter>

@@ -1,10 +1,10 @@
 #include "records/FrmFind.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
 #include "core/DateText.h"
 #include "core/MessageService.h"
 #include "skin/MSkinner.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QCompleter>

@@ -1,11 +1,10 @@
 #include "records/FrmMain.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
 #include "core/AppPath.h"
 #include "core/Clipboard.h"
 #include "core/Clock.h"
 #include "core/MessageService.h"
+#include "core/TrayIcon.h"
 #include "core/Twips.h"
 #include "maintenance/Backup.h"
 #include "maintenance/BackupDue.h"
@@ -13,7 +12,6 @@
 #include "platform/GlobalKeyBackend.h"
 #include "records/AutoLock.h"
 #include "records/CategoryStore.h"
-#include "records/Form1.h"
 #include "records/FrmAbout.h"
 #include "records/FrmData.h"
 #include "records/FrmFind.h"
@@ -21,13 +19,15 @@
 #include "records/RecordStore.h"
 #include "settings/FrmSetting.h"
 #include "skin/MSkinner.h"
-#include "storage/Vault.h"
 #include "tray/FrmTrayMenu.h"
 #include "tray/GlobalKeys.h"
-#include "tray/TrayIcon.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
+#include "ui/Form1.h"
 #include "users/FrmLoosenLock.h"
 #include "users/Session.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "records/RecordStore.h"
 
 #include "core/SearchKeys.h"
-#include "storage/Vault.h"
+#include "storage/Database.h"
 #include "users/Session.h"
 
 namespace {
@@ -26,7 +26,7 @@ QString searchTextOf(const QString &accountName, const QString &accountPY, const
 
 qint64 RecordStore::add(const RecordInput &in) {
     const SearchKeys keys = searchKeysFor(in.AccountName);
-    sql::Statement insert = m_vault.connection().prepare(
+    sql::Statement insert = m_database.connection().prepare(
         "INSERT INTO AccountData (UserName, TypeName, AccountName, AccountPY, AccountID,"
         " AccountPassword, RegDate, URL, Remarks, SearchPinyin, SearchInitials)"
         " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
@@ -42,12 +42,12 @@ qint64 RecordStore::add(const RecordInput &in) {
         .bind(10, keys.pinyin)
         .bind(11, keys.initials);
     insert.run();
-    return m_vault.connection().lastInsertId();
+    return m_database.connection().lastInsertId();
 }
 
 void RecordStore::update(qint64 id, const RecordInput &in) {
     const SearchKeys keys = searchKeysFor(in.AccountName);
-    sql::Statement update = m_vault.connection().prepare(
+    sql::Statement update = m_database.connection().prepare(
         "UPDATE AccountData SET TypeName = ?1, AccountName = ?2, AccountPY = ?3, AccountID = ?4,"
         " AccountPassword = ?5, RegDate = ?6, URL = ?7, Remarks = ?8, SearchPinyin = ?9,"
         " SearchInitials = ?10 WHERE rowid = ?11 AND UserName = ?12");
@@ -67,18 +67,18 @@ void RecordStore::update(qint64 id, const RecordInput &in) {
 }
 
 bool RecordStore::remove(qint64 id) {
-    sql::Statement remove =
-        m_vault.connection().prepare("DELETE FROM AccountData WHERE rowid = ?1 AND UserName = ?2");
+    sql::Statement remove = m_database.connection().prepare(
+        "DELETE FROM AccountData WHERE rowid = ?1 AND UserName = ?2");
     remove.bind(1, id).bind(2, m_session.userName());
     remove.run();
-    return m_vault.connection().changes() == 1;
+    return m_database.connection().changes() == 1;
 }
 
 std::optional<Record> RecordStore::get(qint64 id) {
     sql::Statement select =
-        m_vault.connection().prepare((QByteArray("SELECT ") + kRecordColumns +
-                                      " FROM AccountData WHERE rowid = ?1 AND UserName = ?2")
-                                         .constData());
+        m_database.connection().prepare((QByteArray("SELECT ") + kRecordColumns +
+                                         " FROM AccountData WHERE rowid = ?1 AND UserName = ?2")
+                                            .constData());
     select.bind(1, id).bind(2, m_session.userName());
     if (!select.step())
         return std::nullopt;
@@ -87,7 +87,7 @@ std::optional<Record> RecordStore::get(qint64 id) {
 
 bool RecordStore::keyTaken(const QString &typeName, const QString &accountName,
                            const QString &accountId, qint64 exceptId) {
-    sql::Statement select = m_vault.connection().prepare(
+    sql::Statement select = m_database.connection().prepare(
         "SELECT 1 FROM AccountData WHERE UserName = ?1 AND TypeName = ?2 COLLATE BINARY"
         " AND AccountName = ?3"
         " AND AccountID = ?4 AND rowid <> ?5 LIMIT 1");
@@ -100,7 +100,7 @@ bool RecordStore::keyTaken(const QString &typeName, const QString &accountName,
 }
 
 std::vector<ListEntry> RecordStore::list() {
-    sql::Statement select = m_vault.connection().prepare(
+    sql::Statement select = m_database.connection().prepare(
         "SELECT rowid, TypeName, AccountName, AccountID, URL, AccountPassword, AccountPY,"
         " SearchInitials, SearchPinyin FROM AccountData WHERE UserName = ?1"
         " ORDER BY rowid");
@@ -128,9 +128,9 @@ std::vector<ListEntry> RecordStore::list() {
 
 std::vector<Record> RecordStore::all() {
     sql::Statement select =
-        m_vault.connection().prepare((QByteArray("SELECT ") + kRecordColumns +
-                                      " FROM AccountData WHERE UserName = ?1 ORDER BY rowid")
-                                         .constData());
+        m_database.connection().prepare((QByteArray("SELECT ") + kRecordColumns +
+                                         " FROM AccountData WHERE UserName = ?1 ORDER BY rowid")
+                                            .constData());
     select.bind(1, m_session.userName());
     std::vector<Record> result;
     while (select.step())
@@ -140,7 +140,7 @@ std::vector<Record> RecordStore::all() {
 
 std::vector<qint64> RecordStore::find(const FindCriteria &c) {
     // Each criterion is either empty (not compared) or must equal the whole stored value.
-    sql::Statement select = m_vault.connection().prepare(
+    sql::Statement select = m_database.connection().prepare(
         "SELECT rowid FROM AccountData WHERE UserName = ?1"
         " AND (?2 = '' OR TypeName = ?2 COLLATE BINARY) AND (?3 = '' OR AccountName = ?3)"
         " AND (?4 = '' OR AccountID = ?4) AND (?5 = '' OR RegDate = ?5)"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-class Vault;
+class Database;
 class Session;
 
 namespace sql {
@@ -62,7 +62,8 @@ struct FindCriteria {
 // The records of the session's user.
 class RecordStore {
 public:
-    RecordStore(Vault &vault, const Session &session) : m_vault(vault), m_session(session) {}
+    RecordStore(Database &database, const Session &session)
+        : m_database(database), m_session(session) {}
 
     qint64 add(const RecordInput &input);
     void update(qint64 id, const RecordInput &input);
@@ -85,7 +86,7 @@ public:
     static void fillSearchKeys(sql::Connection &db);
 
 private:
-    Vault &m_vault;
+    Database &m_database;
     const Session &m_session;
 };
 

@@ -1,10 +1,10 @@
 #include "settings/CategoryPage.h"
 
-#include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "records/CategoryStore.h"
 #include "storage/Schema.h"
-#include "storage/Vault.h"
+#include "ui/DialogButtons.h"
+#include "vault/Vault.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,18 +1,18 @@
 #include "settings/FrmSetting.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
+#include "core/FileDialogs.h"
 #include "core/Gradient.h"
 #include "core/MessageService.h"
 #include "core/NumberText.h"
-#include "maintenance/FileDialogs.h"
 #include "settings/Autorun.h"
 #include "settings/CategoryPage.h"
 #include "settings/ShortcutBox.h"
 #include "skin/MSkinner.h"
-#include "storage/DataFile.h"
-#include "storage/Vault.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
 #include "users/UserStore.h"
+#include "vault/DataFile.h"
+#include "vault/Vault.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "clsSimpleXOR.h"
+#include "storage/clsSimpleXOR.h"
 
 #include "storage/AtomicFile.h"
 

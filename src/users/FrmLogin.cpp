@@ -1,14 +1,14 @@
 #include "users/FrmLogin.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "core/SettingsStore.h"
-#include "records/Form1.h"
 #include "skin/MSkinner.h"
-#include "storage/Vault.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
+#include "ui/Form1.h"
 #include "users/FrmNewUser.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QComboBox>
 #include <QEvent>

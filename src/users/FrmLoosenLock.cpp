@@ -1,13 +1,13 @@
 #include "users/FrmLoosenLock.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "skin/MSkinner.h"
 #include "storage/Crypto.h"
-#include "storage/Vault.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
 #include "users/Session.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

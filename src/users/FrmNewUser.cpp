@@ -1,13 +1,13 @@
 #include "users/FrmNewUser.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
 #include "core/Clock.h"
 #include "core/MessageService.h"
-#include "core/StrengthMeter.h"
 #include "skin/MSkinner.h"
-#include "storage/Vault.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
+#include "ui/StrengthMeter.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

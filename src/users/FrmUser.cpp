@@ -1,13 +1,13 @@
 #include "users/FrmUser.h"
 
-#include "app/Artwork.h"
-#include "app/DialogButtons.h"
 #include "core/MessageService.h"
 #include "core/SettingsStore.h"
-#include "core/StrengthMeter.h"
-#include "storage/Vault.h"
+#include "ui/Artwork.h"
+#include "ui/DialogButtons.h"
+#include "ui/StrengthMeter.h"
 #include "users/Session.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "users/UserStore.h"
 
+#include "storage/Database.h"
 #include "storage/Schema.h"
-#include "storage/Vault.h"
 
 #include <QDir>
 
@@ -31,7 +31,7 @@ QString dateText(const QDate &date) {
 
 QStringList UserStore::names() {
     sql::Statement query =
-        m_vault.connection().prepare("SELECT UserName FROM sysuser ORDER BY rowid");
+        m_database.connection().prepare("SELECT UserName FROM sysuser ORDER BY rowid");
     QStringList result;
     while (query.step())
         result << query.text(0);
@@ -40,21 +40,21 @@ QStringList UserStore::names() {
 
 bool UserStore::exists(const QString &name) {
     sql::Statement query =
-        m_vault.connection().prepare("SELECT 1 FROM sysuser WHERE UserName = ?1");
+        m_database.connection().prepare("SELECT 1 FROM sysuser WHERE UserName = ?1");
     query.bind(1, name);
     return query.step();
 }
 
 void UserStore::registerUser(const QString &name, const QString &password, const QDate &today,
                              const QString &appPath) {
-    const crypto::KdfParams &params = m_vault.kdfParams();
+    const crypto::KdfParams &params = m_database.kdfParams();
     const QString verifier = crypto::hashPassword(password, params);
     const crypto::SecureBytes dataKey = crypto::randomKey();
     const WrappedKey wrapped = wrap(dataKey, password, params);
     const QString backupPath =
         QDir::toNativeSeparators(appPath + QStringLiteral("/SystemDataBackup.dat"));
 
-    sql::Connection &db = m_vault.connection();
+    sql::Connection &db = m_database.connection();
     sql::Transaction transaction(db);
     sql::Statement insertUser = db.prepare(
         "INSERT INTO sysuser (UserName, UserPassword, AutoBackup, PriorBackupDate, AutoBackupPath,"
@@ -86,13 +86,13 @@ void UserStore::registerUser(const QString &name, const QString &password, const
 
 bool UserStore::checkPassword(const QString &name, const QString &password) {
     sql::Statement query =
-        m_vault.connection().prepare("SELECT UserPassword FROM sysuser WHERE UserName = ?1");
+        m_database.connection().prepare("SELECT UserPassword FROM sysuser WHERE UserName = ?1");
     query.bind(1, name);
     return query.step() && crypto::verifyPassword(query.text(0), password);
 }
 
 std::optional<Session> UserStore::login(const QString &name, const QString &password) {
-    sql::Statement query = m_vault.connection().prepare(
+    sql::Statement query = m_database.connection().prepare(
         "SELECT UserName, UserPassword, KeySalt, KeyOpsLimit, KeyMemLimit, WrappedKey"
         " FROM sysuser WHERE UserName = ?1");
     query.bind(1, name);
@@ -115,10 +115,10 @@ bool UserStore::unlock(Session &session, const QString &password) {
 }
 
 void UserStore::changePassword(const Session &session, const QString &newPassword) {
-    const crypto::KdfParams &params = m_vault.kdfParams();
+    const crypto::KdfParams &params = m_database.kdfParams();
     const QString verifier = crypto::hashPassword(newPassword, params);
     const WrappedKey wrapped = wrap(session.dataKey(), newPassword, params);
-    sql::Statement update = m_vault.connection().prepare(
+    sql::Statement update = m_database.connection().prepare(
         "UPDATE sysuser SET UserPassword = ?1, KeySalt = ?2, KeyOpsLimit = ?3, KeyMemLimit = ?4,"
         " WrappedKey = ?5 WHERE UserName = ?6");
     update.bind(1, verifier)
@@ -131,7 +131,7 @@ void UserStore::changePassword(const Session &session, const QString &newPasswor
 }
 
 UserSettings UserStore::settings(const QString &name) {
-    sql::Statement query = m_vault.connection().prepare(
+    sql::Statement query = m_database.connection().prepare(
         "SELECT AutoBackup, PriorBackupDate, AutoBackupPath, AutoCompress, MinLockTime,"
         " ShowPassword, ClearClipboard, ShortcutUser, ShortcutPassword, ShortcutURL, WinRun,"
         " TypeNameWidth, AccountNameWidth, AccountIDWidth, AccountPasswordWidth, URLWidth,"
@@ -162,7 +162,7 @@ UserSettings UserStore::settings(const QString &name) {
 }
 
 void UserStore::saveSettings(const QString &name, const UserSettings &s) {
-    sql::Statement update = m_vault.connection().prepare(
+    sql::Statement update = m_database.connection().prepare(
         "UPDATE sysuser SET AutoBackup = ?1, PriorBackupDate = ?2, AutoBackupPath = ?3,"
         " AutoCompress = ?4, MinLockTime = ?5, ShowPassword = ?6, ClearClipboard = ?7,"
         " ShortcutUser = ?8, ShortcutPassword = ?9, ShortcutURL = ?10, WinRun = ?11,"
@@ -192,7 +192,7 @@ void UserStore::saveSettings(const QString &name, const UserSettings &s) {
 }
 
 void UserStore::rename(const QString &oldName, const QString &newName) {
-    sql::Connection &db = m_vault.connection();
+    sql::Connection &db = m_database.connection();
     sql::Transaction transaction(db);
     for (const char *update : {"UPDATE sysuser SET UserName = ?1 WHERE UserName = ?2",
                                "UPDATE AccountType SET UserName = ?1 WHERE UserName = ?2",
@@ -205,7 +205,7 @@ void UserStore::rename(const QString &oldName, const QString &newName) {
 }
 
 void UserStore::remove(const QString &name) {
-    sql::Connection &db = m_vault.connection();
+    sql::Connection &db = m_database.connection();
     sql::Transaction transaction(db);
     for (const char *remove :
          {"DELETE FROM sysuser WHERE UserName = ?1", "DELETE FROM AccountType WHERE UserName = ?1",

@@ -7,12 +7,12 @@
 #include <QStringList>
 #include <optional>
 
-class Vault;
+class Database;
 
 // The users of the data file: listing, registration, login and their settings rows.
 class UserStore {
 public:
-    explicit UserStore(Vault &vault) : m_vault(vault) {}
+    explicit UserStore(Database &database) : m_database(database) {}
 
     // Every user name in registration order.
     QStringList names();
@@ -43,5 +43,5 @@ public:
     void saveSettings(const QString &name, const UserSettings &settings);
 
 private:
-    Vault &m_vault;
+    Database &m_database;
 };

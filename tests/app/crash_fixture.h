@@ -6,8 +6,9 @@
 #include "core/InstanceLock.h"
 #include "maintenance/Restore.h"
 #include "records/RecordStore.h"
-#include "storage/DataFile.h"
-#include "storage/Vault.h"
+#include "vault/DataFile.h"
+#include "vault/DataFolder.h"
+#include "vault/Vault.h"
 
 #include <QDate>
 #include <QFile>
@@ -74,23 +75,16 @@ inline QByteArray scrambledTemplate() {
     return file.readAll();
 }
 
-// A started program's hold on its data folder.
-struct Started {
-    std::unique_ptr<instancelock::Lock> lock;
-    std::unique_ptr<Vault> vault;
-};
+// A started program's hold on its data folder, taken and given up as the program does it.
+using Started = std::unique_ptr<DataFolder>;
 
-// What Application::start does to the files: takes the lock (a dead process's lock is stale
-// however young, and so is an empty one), removes a restore's leftovers and brings the data file
-// into use.
+// The program's own start, on the files: the lock (a dead process's lock is stale however
+// young, and so is an empty one), a restore's leftovers removed, the data file in use.
 inline Started startUp(const QString &folder) {
-    Started started;
-    started.lock = std::make_unique<instancelock::Lock>(lockFileIn(folder));
-    if (started.lock->take() != instancelock::Result::Taken)
+    auto started = std::make_unique<DataFolder>(folder);
+    if (started->lock() != instancelock::Result::Taken)
         throw std::runtime_error("the lock file is held");
-    BackupFile::removeLeftovers(folder);
-    started.vault = datafile::open(dataFileIn(folder), scrambledTemplate());
-    started.vault->setKdfParams(crypto::KdfParams::minimal());
+    started->open(scrambledTemplate()).setKdfParams(crypto::KdfParams::minimal());
     return started;
 }
 

@@ -50,7 +50,7 @@ Running g_running;
 
 void startAndLogin(const QString &folder) {
     g_running.started = startUp(folder);
-    g_running.session = login(*g_running.started.vault, kAlice, kAlicePassword);
+    g_running.session = login(*g_running.started->vault(), kAlice, kAlicePassword);
 }
 
 // The first pinyin lookup loads ICU's transliterator, which takes long; the record saves get it
@@ -63,7 +63,7 @@ Operation backupOperation(const QString &folder, bool compact) {
     g_running.started = startUp(folder);
     return [folder, compact] {
         QString why;
-        if (!BackupDatabase(*g_running.started.vault, backupIn(folder), compact, &why))
+        if (!BackupDatabase(*g_running.started->vault(), backupIn(folder), compact, &why))
             throw std::runtime_error("the backup failed: " + why.toStdString());
     };
 }
@@ -78,17 +78,14 @@ const std::map<std::string, Scenario> &scenarios() {
          [](const QString &folder) -> Operation {
              return [folder] { g_running.started = startUp(folder); };
          }},
-        // As Application::shutdown: the key goes, the database closes, the file is scrambled
-        // and the lock is given up.
+        // The program's own end: the key goes, the database closes, the file is scrambled and
+        // the lock is given up.
         {"exit",
          [](const QString &folder) -> Operation {
              startAndLogin(folder);
              return [folder] {
                  g_running.session.reset();
-                 g_running.started.vault->close();
-                 g_running.started.vault.reset();
-                 datafile::scramble(dataFileIn(folder));
-                 g_running.started.lock.reset();
+                 g_running.started->stop();
              };
          }},
         {"backup-compact", [](const QString &folder) { return backupOperation(folder, true); }},
@@ -96,7 +93,7 @@ const std::map<std::string, Scenario> &scenarios() {
         {"compact",
          [](const QString &folder) -> Operation {
              g_running.started = startUp(folder);
-             return [folder] { g_running.started.vault->compact(compactTemporaryIn(folder)); };
+             return [folder] { g_running.started->vault()->compact(compactTemporaryIn(folder)); };
          }},
         // As the restore window: the backup opens, bob's categories, records and settings
         // replace alice's, and the private copy goes away.
@@ -105,7 +102,7 @@ const std::map<std::string, Scenario> &scenarios() {
              startAndLogin(folder);
              return [folder] {
                  auto backup = BackupFile::open(restoreSourceIn(folder), folder);
-                 backup->restoreInto(*g_running.started.vault, *g_running.session, kBob,
+                 backup->restoreInto(*g_running.started->vault(), *g_running.session, kBob,
                                      kBobPassword, true);
                  backup.reset();
              };
@@ -114,24 +111,26 @@ const std::map<std::string, Scenario> &scenarios() {
          [](const QString &folder) -> Operation {
              g_running.started = startUp(folder);
              return [folder] {
-                 g_running.started.vault->users().registerUser(kCarol, kCarolPassword, kToday,
-                                                               folder);
+                 g_running.started->vault()->users().registerUser(kCarol, kCarolPassword, kToday,
+                                                                  folder);
              };
          }},
         {"record-add",
          [](const QString &folder) -> Operation {
              startAndLogin(folder);
              warmUpSearchKeys();
-             return [] { g_running.started.vault->records(*g_running.session).add(addedRecord()); };
+             return
+                 [] { g_running.started->vault()->records(*g_running.session).add(addedRecord()); };
          }},
         {"record-update",
          [](const QString &folder) -> Operation {
              startAndLogin(folder);
              warmUpSearchKeys();
-             RecordStore store = g_running.started.vault->records(*g_running.session);
+             RecordStore store = g_running.started->vault()->records(*g_running.session);
              const qint64 first = store.all().at(0).id;
              return [first] {
-                 g_running.started.vault->records(*g_running.session)
+                 g_running.started->vault()
+                     ->records(*g_running.session)
                      .update(first, updatedRecord());
              };
          }},
@@ -139,8 +138,8 @@ const std::map<std::string, Scenario> &scenarios() {
          [](const QString &folder) -> Operation {
              startAndLogin(folder);
              return [] {
-                 g_running.started.vault->users().changePassword(*g_running.session,
-                                                                 kAliceNewPassword);
+                 g_running.started->vault()->users().changePassword(*g_running.session,
+                                                                    kAliceNewPassword);
              };
          }},
     };

@@ -196,6 +196,10 @@ QByteArray scrambled(QByteArray bytes) {
     clsSimpleXOR().EncryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));
     return bytes;
 }
+QByteArray unscrambled(QByteArray bytes) {
+    clsSimpleXOR().DecryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));
+    return bytes;
+}
 
 struct Fixture {
     QByteArray running;       // the data file as a started program leaves it on disk
@@ -217,7 +221,7 @@ Fixture buildFixture() {
     Fixture f;
     {
         Started started = startUp(folder.path());
-        Vault &vault = *started.vault;
+        Vault &vault = *started->vault();
         vault.users().registerUser(kAlice, kAlicePassword, kToday, folder.path());
         vault.users().registerUser(kBob, kBobPassword, kToday, folder.path());
         vault.users().saveSettings(kAlice, aliceSettings());
@@ -245,8 +249,9 @@ Fixture buildFixture() {
         QFile::remove(backup);
         vault.records(bob).add(kBobLaterRecord);
     }
-    f.running = readAll(dataFileIn(folder.path()));
-    f.atRest = scrambled(f.running);
+    // The program's own end left the file at rest.
+    f.atRest = readAll(dataFileIn(folder.path()));
+    f.running = unscrambled(f.atRest);
 
     QList<QStringList> alice, bob;
     for (const RecordInput &r : kAliceRecords)
@@ -261,6 +266,7 @@ Fixture buildFixture() {
     f.state[kBob].records << fields(kBobLaterRecord);
 
     // The checks below compare with these models; the files must hold them to begin with.
+    writeAll(dataFileIn(folder.path()), f.running);
     auto vault = Vault::open(dataFileIn(folder.path()));
     if (!matches(readState(*vault), f.state))
         throw std::runtime_error("the fixture does not hold what it was given:\n" +
@@ -530,7 +536,7 @@ void check(const Scenario &scenario, const QString &folder, bool finished) {
             << name.toStdString() << " stays after the start";
     }
 
-    const State found = readState(*started.vault);
+    const State found = readState(*started->vault());
     if (finished)
         EXPECT_TRUE(matches(found, after)) << "after the whole operation the file holds\n"
                                            << describe(found) << "instead of\n"
@@ -551,7 +557,7 @@ void check(const Scenario &scenario, const QString &folder, bool finished) {
             expectCompleteBackup(target, f.state, "the new backup");
         if (!stray.isEmpty()) {
             QString why;
-            EXPECT_TRUE(BackupDatabase(*started.vault, target, *scenario.backupCompacts, &why))
+            EXPECT_TRUE(BackupDatabase(*started->vault(), target, *scenario.backupCompacts, &why))
                 << "the next backup fails: " << why.toStdString();
             expectCompleteBackup(target, f.state, "the next backup");
         }
@@ -559,8 +565,8 @@ void check(const Scenario &scenario, const QString &folder, bool finished) {
     // What a compaction left, the next one removes.
     if (scenario.compacts && !stray.isEmpty()) {
         try {
-            started.vault->compact(compactTemporaryIn(folder));
-            EXPECT_TRUE(matches(readState(*started.vault), before))
+            started->vault()->compact(compactTemporaryIn(folder));
+            EXPECT_TRUE(matches(readState(*started->vault()), before))
                 << "the next compaction loses data";
         } catch (const std::exception &error) {
             ADD_FAILURE() << "the next compaction fails: " << error.what();
@@ -571,8 +577,7 @@ void check(const Scenario &scenario, const QString &folder, bool finished) {
             << "the restore wrote to the backup it read";
     }
 
-    started.vault.reset();
-    started.lock.reset();
+    started->stop();
     const QStringList left = strayEntries(scenario, folder);
     EXPECT_TRUE(left.isEmpty()) << "left in the folder: "
                                 << left.join(QStringLiteral(", ")).toStdString();

@@ -1,7 +1,7 @@
 // The real executable, started in a temporary data folder on the offscreen platform.
-#include "storage/DataFile.h"
-#include "storage/Vault.h"
 #include "users/UserStore.h"
+#include "vault/DataFile.h"
+#include "vault/Vault.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -14,9 +14,9 @@
 #include "records/FrmMain.h"
 #include "records/RecordModel.h"
 #include "records/RecordStore.h"
-#include "storage/DataFile.h"
 #include "users/FrmLogin.h"
 #include "users/Session.h"
+#include "vault/DataFile.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -10,13 +10,13 @@
 #include "records/FrmMain.h"
 #include "records/RecordModel.h"
 #include "records/RecordStore.h"
-#include "storage/DataFile.h"
 #include "storage/Sqlite.h"
-#include "storage/Vault.h"
 #include "storage/clsSimpleXOR.h"
 #include "tray/FrmTrayMenu.h"
 #include "users/FrmLogin.h"
 #include "users/UserStore.h"
+#include "vault/DataFile.h"
+#include "vault/Vault.h"
 
 #include <QAction>
 #include <QApplication>

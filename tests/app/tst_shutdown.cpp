@@ -2,10 +2,10 @@
 
 #include "app/Application.h"
 #include "records/RecordStore.h"
-#include "storage/DataFile.h"
-#include "storage/Vault.h"
 #include "tray/FrmTrayMenu.h"
 #include "users/UserStore.h"
+#include "vault/DataFile.h"
+#include "vault/Vault.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "TestServices.h"
 
 #include "app/Application.h"
-#include "storage/DataFile.h"
-#include "storage/Vault.h"
 #include "storage/clsSimpleXOR.h"
 #include "users/UserStore.h"
+#include "vault/DataFile.h"
+#include "vault/Vault.h"
 
 #include <QComboBox>
 #include <QFile>

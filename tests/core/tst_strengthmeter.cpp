@@ -1,4 +1,4 @@
-#include "core/StrengthMeter.h"
+#include "ui/StrengthMeter.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -6,11 +6,11 @@
 #include "maintenance/Restore.h"
 #include "records/CategoryStore.h"
 #include "records/RecordStore.h"
-#include "storage/DataFile.h"
 #include "storage/Schema.h"
 #include "storage/clsSimpleXOR.h"
 #include "users/Session.h"
 #include "users/UserSettings.h"
+#include "vault/DataFile.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Backs up a data file again and again until it is killed; the crash test kills it at random
 // moments and then checks what it left behind.
 #include "maintenance/Backup.h"
-#include "storage/Vault.h"
+#include "vault/Vault.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 
 #include "maintenance/Backup.h"
 #include "records/RecordStore.h"
-#include "storage/DataFile.h"
 #include "storage/clsSimpleXOR.h"
+#include "vault/DataFile.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,8 +2,8 @@
 #include "VaultFixture.h"
 
 #include "records/RecordStore.h"
-#include "storage/DataFile.h"
 #include "storage/clsSimpleXOR.h"
+#include "vault/DataFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,8 @@
 // Restoring one user of a backup into the logged-in user, through a private copy of the backup.
 #include "RestoreFixture.h"
 
+#include "vault/DataFolder.h"
+
 #include <cctype>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -193,11 +195,11 @@ TEST(Restore, LeftoversOfACrashedRestoreAreRemoved) {
     writeAll(f.workFolder + QStringLiteral("/inner/x"), "x");
     const FileState backup = stateOf(f.backupPath);
 
-    BackupFile::removeLeftovers(f.dataFolder);
+    DataFolder::removeLeftovers(f.dataFolder);
     EXPECT_FALSE(QFileInfo::exists(f.workFolder));
     EXPECT_EQ(stateOf(f.backupPath), backup);
     EXPECT_EQ(f.records(kAlice, passwordOf(kAlice)), f.backupRecords(kAlice));
-    BackupFile::removeLeftovers(f.dataFolder); // nothing there: nothing happens
+    DataFolder::removeLeftovers(f.dataFolder); // nothing there: nothing happens
     EXPECT_TRUE(QFileInfo(f.path).isFile());
 
     // An open finds the folder occupied by a crashed run and starts afresh.

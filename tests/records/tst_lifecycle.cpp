@@ -1,6 +1,6 @@
 #include "TrayHelpers.h"
 
-#include "storage/DataFile.h"
+#include "vault/DataFile.h"
 
 #include <QFile>
 #include <QSignalSpy>

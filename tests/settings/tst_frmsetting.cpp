@@ -4,8 +4,8 @@
 #include "records/CategoryStore.h"
 #include "records/RecordStore.h"
 #include "settings/FrmSetting.h"
-#include "storage/Vault.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -2,12 +2,12 @@
 
 #include "core/Clipboard.h"
 #include "core/Clock.h"
+#include "core/FileDialogs.h"
 #include "core/MessageService.h"
 #include "core/Services.h"
 #include "core/SettingsStore.h"
-#include "maintenance/FileDialogs.h"
+#include "core/TrayIcon.h"
 #include "platform/GlobalKeyBackend.h"
-#include "tray/TrayIcon.h"
 
 #include <QList>
 #include <QTemporaryDir>

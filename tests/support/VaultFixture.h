@@ -1,7 +1,7 @@
 #pragma once
 
-#include "storage/Vault.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QDate>
 #include <QTemporaryDir>

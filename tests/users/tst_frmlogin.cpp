@@ -1,10 +1,10 @@
 #include "TestServices.h"
 
-#include "storage/Vault.h"
 #include "users/FrmLogin.h"
 #include "users/FrmNewUser.h"
 #include "users/Session.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 #include "TestServices.h"
 
-#include "core/StrengthMeter.h"
 #include "records/CategoryStore.h"
-#include "storage/Vault.h"
+#include "ui/StrengthMeter.h"
 #include "users/FrmNewUser.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QLabel>
 #include <QLineEdit>

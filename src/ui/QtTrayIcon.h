@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tray/TrayIcon.h"
+#include "core/TrayIcon.h"
 
 #include <QSystemTrayIcon>
 

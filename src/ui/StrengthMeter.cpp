@@ -1,6 +1,6 @@
-#include "StrengthMeter.h"
+#include "ui/StrengthMeter.h"
 
-#include "PasswordStrength.h"
+#include "core/PasswordStrength.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

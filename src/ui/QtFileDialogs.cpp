@@ -1,4 +1,4 @@
-#include "maintenance/QtFileDialogs.h"
+#include "ui/QtFileDialogs.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "core/QtMessageService.h"
+#include "ui/QtMessageService.h"
 
 #include <QMessageBox>
 #include <QPushButton>

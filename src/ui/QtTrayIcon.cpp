@@ -1,4 +1,4 @@
-#include "tray/QtTrayIcon.h"
+#include "ui/QtTrayIcon.h"
 
 #include <QMenu>
 

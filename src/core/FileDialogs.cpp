@@ -1,4 +1,4 @@
-#include "maintenance/FileDialogs.h"
+#include "core/FileDialogs.h"
 
 QStringList FileDialogs::qtFilters(const QString &filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));

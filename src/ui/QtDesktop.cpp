@@ -1,4 +1,4 @@
-#include "core/QtDesktop.h"
+#include "ui/QtDesktop.h"
 
 #include <QClipboard>
 #include <QDesktopServices>

@@ -1,8 +1,8 @@
-#include "storage/DataFile.h"
+#include "vault/DataFile.h"
 
 #include "storage/AtomicFile.h"
-#include "storage/Vault.h"
 #include "storage/clsSimpleXOR.h"
+#include "vault/Vault.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,11 +8,6 @@
 #include <memory>
 #include <stdexcept>
 
-class UserStore;
-class CategoryStore;
-class RecordStore;
-class Session;
-
 // A data file that cannot be used, with the reason a caller may act on.
 class VaultError : public std::runtime_error {
 public:
@@ -31,18 +26,19 @@ private:
 };
 
 // The one open data file. Holds SQLite's exclusive lock for as long as it is open, so no other
-// process can read or write it.
-class Vault {
+// process can read or write it. What is in it is the stores' business (see vault/Vault.h).
+class Database {
 public:
     static constexpr char kDatabaseKey[] = "quillmoss";
 
-    static std::unique_ptr<Vault> open(const QString &path);
+    static std::unique_ptr<Database> open(const QString &path);
     // Writes a new empty data file with the full schema (the template of a first start).
     static void create(const QString &path);
 
-    ~Vault();
-    Vault(const Vault &) = delete;
-    Vault &operator=(const Vault &) = delete;
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+    Database(Database &&) = default;
 
     const QString &path() const { return m_path; }
     sql::Connection &connection() { return m_db; }
@@ -62,12 +58,8 @@ public:
     void setKdfParams(const crypto::KdfParams &params) { m_kdf = params; }
     const crypto::KdfParams &kdfParams() const { return m_kdf; }
 
-    UserStore users();
-    CategoryStore categories(const QString &userName);
-    RecordStore records(const Session &session);
-
 private:
-    Vault(QString path, sql::Connection db);
+    Database(QString path, sql::Connection db);
     QString m_path;
     sql::Connection m_db;
     crypto::KdfParams m_kdf = crypto::KdfParams::interactive();

@@ -1,4 +1,4 @@
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 #include <algorithm>
 

@@ -1,10 +1,7 @@
-#include "storage/Vault.h"
+#include "storage/Database.h"
 
-#include "records/CategoryStore.h"
-#include "records/RecordStore.h"
 #include "storage/AtomicFile.h"
 #include "storage/Schema.h"
-#include "users/UserStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +19,7 @@ VaultError::VaultError(Kind kind, const QString &message)
 namespace {
 
 QByteArray databaseKey() {
-    return QByteArray(Vault::kDatabaseKey);
+    return QByteArray(Database::kDatabaseKey);
 }
 
 VaultError translate(const sql::Error &error, const QString &path) {
@@ -52,11 +49,12 @@ void requireCipher(sql::Connection &db) {
 
 } // namespace
 
-Vault::Vault(QString path, sql::Connection db) : m_path(std::move(path)), m_db(std::move(db)) {}
+Database::Database(QString path, sql::Connection db)
+    : m_path(std::move(path)), m_db(std::move(db)) {}
 
-Vault::~Vault() = default;
+Database::~Database() = default;
 
-std::unique_ptr<Vault> Vault::open(const QString &path) {
+std::unique_ptr<Database> Database::open(const QString &path) {
     const QFileInfo info(path);
     if (info.isDir())
         throw VaultError(VaultError::Kind::Io,
@@ -92,14 +90,13 @@ std::unique_ptr<Vault> Vault::open(const QString &path) {
         db.exec("BEGIN EXCLUSIVE");
         db.exec("COMMIT");
         schema::upgrade(db);
-        RecordStore::fillSearchKeys(db);
-        return std::unique_ptr<Vault>(new Vault(path, std::move(db)));
+        return std::unique_ptr<Database>(new Database(path, std::move(db)));
     } catch (const sql::Error &error) {
         throw translate(error, path);
     }
 }
 
-void Vault::create(const QString &path) {
+void Database::create(const QString &path) {
     try {
         sql::Connection db =
             sql::Connection::open(path, sql::Connection::Mode::Create, databaseKey());
@@ -110,11 +107,11 @@ void Vault::create(const QString &path) {
     }
 }
 
-void Vault::close() {
+void Database::close() {
     m_db.close();
 }
 
-void Vault::exportTo(const QString &target) {
+void Database::exportTo(const QString &target) {
     sql::Statement attach = m_db.prepare("ATTACH DATABASE ?1 AS export KEY ?2");
     attach.bind(1, target).bind(2, QString::fromLatin1(kDatabaseKey));
     attach.run();
@@ -128,7 +125,7 @@ void Vault::exportTo(const QString &target) {
     m_db.exec("DETACH DATABASE export");
 }
 
-void Vault::compact(const QString &temporary) {
+void Database::compact(const QString &temporary) {
     QFile::remove(temporary);
     try {
         // The live connection may not create files, and an attached database inherits that:
@@ -140,7 +137,7 @@ void Vault::compact(const QString &temporary) {
         empty.close();
         exportTo(temporary);
         // The copy must open as a whole data file before it may take the live file's place.
-        Vault::open(temporary)->close();
+        Database::open(temporary)->close();
     } catch (const std::exception &) {
         QFile::remove(temporary);
         throw;
@@ -172,7 +169,7 @@ void Vault::compact(const QString &temporary) {
     try {
         if (beforeReopenForTests)
             beforeReopenForTests(m_path);
-        sql::Connection compacted = std::move(Vault::open(m_path)->m_db);
+        sql::Connection compacted = std::move(Database::open(m_path)->m_db);
         m_db.close();
         m_db = std::move(compacted);
         QFile::remove(kept);
@@ -197,23 +194,11 @@ void Vault::compact(const QString &temporary) {
     try {
         atomicfile::replace(temporary, m_path);
     } catch (const std::exception &) {
-        m_db = std::move(Vault::open(m_path)->m_db);
+        m_db = std::move(Database::open(m_path)->m_db);
         throw;
     }
     if (beforeReopenForTests)
         beforeReopenForTests(m_path);
-    m_db = std::move(Vault::open(m_path)->m_db);
+    m_db = std::move(Database::open(m_path)->m_db);
 #endif
-}
-
-UserStore Vault::users() {
-    return UserStore(*this);
-}
-
-CategoryStore Vault::categories(const QString &userName) {
-    return CategoryStore(*this, userName);
-}
-
-RecordStore Vault::records(const Session &session) {
-    return RecordStore(*this, session);
 }

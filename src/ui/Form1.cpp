@@ -1,4 +1,4 @@
-#include "records/Form1.h"
+#include "ui/Form1.h"
 
 #include <QEvent>
 #include <QTextBrowser>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "maintenance/FileDialogs.h"
+#include "core/FileDialogs.h"
 
 class QtFileDialogs : public FileDialogs {
 public:

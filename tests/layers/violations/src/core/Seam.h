@@ -1,0 +1,2 @@
+#include "core/Clock.h"
+#include "ui/Artwork.h"

@@ -1,0 +1,2 @@
+#include "app/Application.h"
+#include <QWidget>

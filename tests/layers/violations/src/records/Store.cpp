@@ -1,0 +1,2 @@
+#include "storage/Database.h"
+#include <QDialog>

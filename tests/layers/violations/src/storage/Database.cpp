@@ -1,0 +1,3 @@
+#include "records/RecordStore.h"
+#include "storage/Sqlite.h"
+#include <QString>
