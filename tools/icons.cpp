@@ -1,6 +1,6 @@
 // Writes the desktop icons of the program into a hicolor theme folder:
 // <folder>/<n>x<n>/apps/org.ombrivo.Ombrivo.png for each size.
-#include "app/Artwork.h"
+#include "ui/Artwork.h"
 
 #include <QDir>
 #include <cstdio>

@@ -1,8 +1,8 @@
 // Writes the data-file template: an empty database with the full schema, scrambled exactly as
 // a data file at rest.
 #include "storage/AtomicFile.h"
-#include "storage/DataFile.h"
-#include "storage/Vault.h"
+#include "vault/DataFile.h"
+#include "vault/Vault.h"
 #include "storage/clsSimpleXOR.h"
 
 #include <QFile>

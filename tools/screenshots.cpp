@@ -9,7 +9,7 @@
 #include "records/FrmMain.h"
 #include "records/RecordStore.h"
 #include "settings/FrmSetting.h"
-#include "storage/Vault.h"
+#include "vault/Vault.h"
 #include "users/FrmLogin.h"
 #include "users/FrmLoosenLock.h"
 #include "users/FrmNewUser.h"
