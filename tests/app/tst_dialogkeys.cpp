@@ -4,6 +4,7 @@
 #include "../maintenance/RestoreFixture.h"
 #include "../records/MainWindowFixture.h"
 #include "TestServices.h"
+#include "TestWidgets.h"
 
 #include "maintenance/FrmResumeData.h"
 #include "maintenance/FrmTool.h"
@@ -23,6 +24,8 @@
 #include <QtTest>
 
 using namespace restore;
+
+using testwidgets::child;
 
 class TstDialogKeys : public QObject {
     Q_OBJECT
@@ -90,12 +93,6 @@ class TstDialogKeys : public QObject {
         if (!QTest::qWaitForWindowActive(window))
             qFatal("%s is not active", qPrintable(name));
         return window;
-    }
-    template <typename T = QWidget> static T *child(QWidget *window, const QString &name) {
-        T *widget = window->findChild<T *>(name);
-        if (!widget)
-            qFatal("no %s", qPrintable(name));
-        return widget;
     }
 
 private slots:

@@ -4,6 +4,7 @@
 // again, and after a backup and a restore. Where a window changes what was entered (the length
 // of a text box, the form of a date), the row says what it becomes.
 #include "TestServices.h"
+#include "TestWidgets.h"
 #include "VaultFixture.h"
 
 #include "maintenance/Backup.h"
@@ -61,12 +62,7 @@ QList<Awkward> awkwardTexts() {
 
 const QString kLoginPassword = QStringLiteral("Secret1");
 
-template <typename T> T *child(QWidget *window, const char *name) {
-    T *widget = window->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no %s", name);
-    return widget;
-}
+using testwidgets::child;
 
 bool isAscii(const QString &text) {
     for (const QChar c : text)

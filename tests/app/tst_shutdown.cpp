@@ -1,4 +1,5 @@
 #include "TestServices.h"
+#include "TestWidgets.h"
 
 #include "app/Application.h"
 #include "records/RecordStore.h"
@@ -17,6 +18,8 @@
 #include <functional>
 
 // The orderly end of a session in this process: what it does to the clipboard and the data file.
+using testwidgets::child;
+
 class TstShutdown : public QObject {
     Q_OBJECT
 
@@ -42,12 +45,6 @@ class TstShutdown : public QObject {
                 {"网站帐号", "Gmail", "alice", "gm-pass", "", "https://mail.example", {}});
         }
         datafile::scramble(env->dataFile());
-    }
-    template <typename T> static T *child(QWidget *window, const char *name) {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
     }
     void logIn() {
         app = std::make_unique<Application>(env->services());

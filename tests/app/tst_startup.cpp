@@ -1,4 +1,6 @@
+#include "TestFiles.h"
 #include "TestServices.h"
+#include "TestWidgets.h"
 
 #include "app/Application.h"
 #include "storage/clsSimpleXOR.h"
@@ -16,14 +18,11 @@
 #include <QTimer>
 #include <QtTest>
 
-namespace {
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
+using testfiles::readAll;
 
 // The whole start-up sequence in this process, with the windows driven as a user would.
+using testwidgets::child;
+
 class TstStartup : public QObject {
     Q_OBJECT
 
@@ -34,12 +33,6 @@ class TstStartup : public QObject {
         app = std::make_unique<Application>(env->services());
         app->setKdfParams(crypto::KdfParams::minimal());
         return app->start();
-    }
-    template <typename T> T *child(QWidget *window, const char *name) {
-        T *widget = window->findChild<T *>(name);
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
     }
     void registerThroughTheWindow(const QString &name, const QString &password) {
         FrmLogin *login = app->loginWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestFiles.h"
 #include "VaultFixture.h"
 
 #include "maintenance/Backup.h"
@@ -46,17 +47,8 @@ inline QString passwordOf(const QString &user) {
 // bob's password in the live file since the backup was taken.
 inline const QString kBobLivePassword = QStringLiteral("bob-later-pw");
 
-inline QByteArray readAll(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-inline void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
+using testfiles::readAll;
+using testfiles::writeAll;
 // Scrambling and unscrambling are the same exclusive-or.
 inline QByteArray xorred(QByteArray bytes) {
     clsSimpleXOR().EncryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));

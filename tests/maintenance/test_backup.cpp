@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "VaultFixture.h"
 
 #include "maintenance/Backup.h"
@@ -13,15 +14,8 @@
 
 namespace {
 
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray unscrambled(QByteArray bytes) {
-    clsSimpleXOR().DecryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));
-    return bytes;
-}
+using testfiles::readAll;
+using testfiles::unscrambled;
 
 // A vault with two users and a few records each.
 struct BackupFixture : VaultFixture {

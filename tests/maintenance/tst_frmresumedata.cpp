@@ -1,6 +1,7 @@
 // The restore window: one user of a backup chosen and proved, then restored into alice.
 #include "RestoreFixture.h"
 #include "TestServices.h"
+#include "TestWidgets.h"
 
 #include "maintenance/FrmResumeData.h"
 
@@ -28,10 +29,7 @@ class TstFrmResumeData : public QObject {
     QStringList othersBefore;
 
     template <typename T> T *child(const char *name) {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
+        return testwidgets::child<T>(window.get(), name);
     }
     QComboBox *users() { return child<QComboBox>("CbUser"); }
     QLineEdit *password() { return child<QLineEdit>("TxtPass"); }

@@ -2,6 +2,7 @@
 // main window does after a restore, a rename or a deletion.
 #include "RestoreFixture.h"
 #include "TestServices.h"
+#include "TestWidgets.h"
 
 #include "maintenance/FrmTool.h"
 #include "records/FrmMain.h"
@@ -48,6 +49,8 @@ static bool lockedByUs(const QString &path) {
     return false;
 }
 
+using testwidgets::child;
+
 class TstFrmTool : public QObject {
     Q_OBJECT
 
@@ -85,12 +88,6 @@ class TstFrmTool : public QObject {
         if (!b)
             qFatal("no %s", button);
         QTest::mouseClick(b, Qt::LeftButton);
-    }
-    template <typename T> static T *child(QWidget *window, const char *name) {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
     }
 
     // Runs `act` on the modal window called `name` as soon as the next modal loop runs, then

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestServices.h"
+#include "TestWidgets.h"
 #include "VaultFixture.h"
 
 #include "records/FrmMain.h"
@@ -46,7 +47,7 @@ struct MainWindowFixture {
         add(alice, "网站帐号", "Gmail", "alice", "gm-pass", "", "https://mail.example");
     }
     ~MainWindowFixture() {
-        modalTimer.reset();
+        modal.done();
         window.reset();
         alice.reset();
         bob.reset();
@@ -72,10 +73,7 @@ struct MainWindowFixture {
     }
 
     template <typename T> T *child(const char *name) const {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
+        return testwidgets::child<T>(window.get(), name);
     }
     QTreeWidget *tree() const { return child<QTreeWidget>("TreeViewType"); }
     QTableView *list() const { return window->listView(); }
@@ -131,25 +129,7 @@ struct MainWindowFixture {
     // Runs `act` on the modal window the next command opens, then closes that window if `act`
     // left it open, so that a failed check never leaves the test waiting. modalDone() tells
     // whether it ran and drops it if it did not.
-    void onModal(std::function<void(QDialog *)> act) {
-        modalSeen = false;
-        modalTimer = std::make_unique<QTimer>();
-        modalTimer->setSingleShot(true);
-        QObject::connect(modalTimer.get(), &QTimer::timeout, [this, act] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                QFAIL("no modal window");
-            modalSeen = true;
-            act(dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        modalTimer->start(0);
-    }
-    bool modalDone() {
-        modalTimer.reset();
-        return modalSeen;
-    }
-    std::unique_ptr<QTimer> modalTimer;
-    bool modalSeen = false;
+    void onModal(std::function<void(QDialog *)> act) { modal.onNext(std::move(act)); }
+    bool modalDone() { return modal.done(); }
+    testwidgets::ModalDriver modal;
 };

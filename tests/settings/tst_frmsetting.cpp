@@ -1,4 +1,5 @@
 #include "TestServices.h"
+#include "TestWidgets.h"
 #include "VaultFixture.h"
 
 #include "records/CategoryStore.h"
@@ -28,10 +29,7 @@ class TstFrmSetting : public QObject {
     const QString bob = QStringLiteral("bob");
 
     template <typename T = QWidget> T *child(const QString &name) {
-        T *widget = window->findChild<T *>(name);
-        if (!widget)
-            qFatal("no %s", qPrintable(name));
-        return widget;
+        return testwidgets::child<T>(window.get(), name);
     }
     QLineEdit *edit(const char *name) { return child<QLineEdit>(QString::fromLatin1(name)); }
     void click(const char *name) {

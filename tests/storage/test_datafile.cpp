@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "vault/DataFile.h"
 
 #include "storage/clsSimpleXOR.h"
@@ -12,22 +13,9 @@
 
 namespace {
 
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray scrambled(QByteArray bytes) {
-    clsSimpleXOR scrambler;
-    scrambler.EncryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));
-    return bytes;
-}
+using testfiles::readAll;
+using testfiles::scrambled;
+using testfiles::writeAll;
 
 // A data file at rest, as the program leaves it, with one registered user.
 struct DataFolder {

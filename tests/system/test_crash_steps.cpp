@@ -6,6 +6,7 @@
 // given, the operation's own data must be wholly there or wholly absent, an earlier backup must
 // survive a backup that did not finish, and no temporary file may outlive the run that promises
 // to remove it.
+#include "TestFiles.h"
 #include "crash_fixture.h"
 
 #include "maintenance/Backup.h"
@@ -181,25 +182,10 @@ const RecordInput kBobLaterRecord = {QStringLiteral("其它"),
                                      QString(),
                                      QString()};
 
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
-QByteArray scrambled(QByteArray bytes) {
-    clsSimpleXOR().EncryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));
-    return bytes;
-}
-QByteArray unscrambled(QByteArray bytes) {
-    clsSimpleXOR().DecryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));
-    return bytes;
-}
+using testfiles::readAll;
+using testfiles::scrambled;
+using testfiles::unscrambled;
+using testfiles::writeAll;
 
 struct Fixture {
     QByteArray running;       // the data file as a started program leaves it on disk

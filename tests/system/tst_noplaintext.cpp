@@ -3,7 +3,9 @@
 // killed while logged in; then every file of the data folder and of the settings folder is
 // searched for the login password and the account passwords, in UTF-8, UTF-16LE and GB18030:
 // as its bytes, unscrambled, and as the tables of the database it holds.
+#include "TestFiles.h"
 #include "TestServices.h"
+#include "TestWidgets.h"
 
 #include "app/Application.h"
 #include "records/FrmData.h"
@@ -51,26 +53,11 @@ const QString kReplacedSecret = QStringLiteral("Old-Secret-Before-Edit");
 // Not secret: found in the decoded tables, it shows that the decoding reached the records.
 const QString kVisibleName = QStringLiteral("可见的帐号名");
 
-template <typename T> T *child(QWidget *window, const char *name) {
-    T *widget = window->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no %s", name);
-    return widget;
-}
+using testwidgets::child;
 
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-void writeAll(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-QByteArray unscrambled(QByteArray bytes) {
-    clsSimpleXOR().DecryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));
-    return bytes;
-}
+using testfiles::readAll;
+using testfiles::unscrambled;
+using testfiles::writeAll;
 
 QByteArray gb18030(const QString &text) {
     UErrorCode error = U_ZERO_ERROR;

@@ -1,0 +1,1 @@
+// Carries the precompiled headers that the tests reuse; it has no code of its own.
