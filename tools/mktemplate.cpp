@@ -1,9 +1,9 @@
 // Writes the data-file template: an empty database with the full schema, scrambled exactly as
 // a data file at rest.
 #include "storage/AtomicFile.h"
+#include "storage/clsSimpleXOR.h"
 #include "vault/DataFile.h"
 #include "vault/Vault.h"
-#include "storage/clsSimpleXOR.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -9,13 +9,13 @@
 #include "records/FrmMain.h"
 #include "records/RecordStore.h"
 #include "settings/FrmSetting.h"
-#include "vault/Vault.h"
 #include "users/FrmLogin.h"
 #include "users/FrmLoosenLock.h"
 #include "users/FrmNewUser.h"
 #include "users/FrmUser.h"
 #include "users/Session.h"
 #include "users/UserStore.h"
+#include "vault/Vault.h"
 
 #include <QApplication>
 #include <QDir>
