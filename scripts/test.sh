@@ -24,7 +24,5 @@ export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(pwd)/tests/lsan.supp:print_s
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600
 if [ "$sanitize" = OFF ] && [ "${E2E:-1}" = 1 ]; then
-    (cd "$build" && cpack -G DEB)
-    deb=$(ls "$build"/ombrivo_*_*.deb | tail -n 1)
-    (unset QT_QPA_PLATFORM && bash tests/e2e/e2e.sh "$deb" "$build/e2e")
+    sh scripts/e2e.sh "$build"
 fi

@@ -507,6 +507,18 @@
         <translation>Deletion failed.</translation>
     </message>
     <message>
+        <source>帐号分类无法读取.</source>
+        <translation>The account categories cannot be read.</translation>
+    </message>
+    <message>
+        <source>帐号资料无法读取.</source>
+        <translation>The account records cannot be read.</translation>
+    </message>
+    <message>
+        <source>查询失败.</source>
+        <translation>The search failed.</translation>
+    </message>
+    <message>
         <source>是否退出系统？</source>
         <translation>Do you want to quit?</translation>
     </message>

@@ -3,6 +3,7 @@
 #include "core/Clipboard.h"
 #include "core/MessageService.h"
 #include "records/FrmMain.h"
+#include "ui/AfterDialogs.h"
 #include "users/FrmLogin.h"
 #include "users/Session.h"
 #include "vault/DataFolder.h"
@@ -102,12 +103,13 @@ void Application::showMain(std::shared_ptr<Session> session) {
 }
 
 void Application::quit() {
-    // A dialog of the main window still running would be deleted under its own loop.
-    if (m_main && m_main->isModalOpen()) {
+    // A dialog still running (the main window's, the login window's, a message box) would be
+    // deleted under its own loop: the dialogs close first.
+    if (m_main) {
         m_main->whenNoModal([this] { shutdown(0); });
         return;
     }
-    shutdown(0);
+    ui::afterDialogs(this, [this] { shutdown(0); });
 }
 
 void Application::shutdown(int exitCode) {

@@ -11,8 +11,11 @@
 #include "ui/Artwork.h"
 #include "ui/DialogButtons.h"
 #include "users/FrmUser.h"
+#include "users/Session.h"
+#include "users/UserStore.h"
 #include "vault/Vault.h"
 
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -89,8 +92,20 @@ void FrmTool::CmdBackup_Click() {
         tr("保存备份文件"));
     if (chosen.isEmpty())
         return;
-    // A manual backup is always compacted.
-    if (BackupDatabase(m_vault, withDatExtension(chosen), true))
+    const QString target = withDatExtension(chosen);
+    // A manual backup is always compacted. Over the automatic backup's own file it keeps that
+    // file's generations too, so it cannot replace the newest good one either.
+    UserSettings settings;
+    try {
+        settings = m_vault.users().settings(m_session.userName());
+    } catch (const std::exception &) {
+        // No generations without the settings; the backup itself goes on.
+    }
+    const bool automaticFile = !settings.AutoBackupPath.isEmpty() &&
+                               QFileInfo(target).absoluteFilePath() ==
+                                   QFileInfo(settings.AutoBackupPath).absoluteFilePath();
+    if (automaticFile ? AutomaticBackup(m_vault, target, true, settings.PriorBackupDate)
+                      : BackupDatabase(m_vault, target, true))
         m_services.messages.info(this, tr("数据备份成功!"));
     else
         m_services.messages.show(this, MessageService::Icon::Exclamation, tr("提示"),

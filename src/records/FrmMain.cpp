@@ -21,6 +21,7 @@
 #include "skin/MSkinner.h"
 #include "tray/FrmTrayMenu.h"
 #include "tray/GlobalKeys.h"
+#include "ui/AfterDialogs.h"
 #include "ui/Artwork.h"
 #include "ui/DialogButtons.h"
 #include "ui/Form1.h"
@@ -596,30 +597,27 @@ bool FrmMain::runModal(QDialog &dialog) {
     m_modalOpen = false;
     if (m_globalKeys)
         m_globalKeys->setBossKeyEnabled(true);
-    // After the command that opened the dialog has finished with it.
-    if (m_afterModal)
-        QTimer::singleShot(0, this, std::exchange(m_afterModal, {}));
     return result == QDialog::Accepted;
 }
 
 void FrmMain::whenNoModal(std::function<void()> next) {
-    if (!m_modalOpen) {
+    if (!m_modalOpen && !ui::dialogOpen()) {
         next();
         return;
     }
-    m_afterModal = std::move(next);
-    // Every modal window, the innermost too: each hides at once, and their loops then return
-    // one after the other down to runModal.
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        auto *dialog = qobject_cast<QDialog *>(window);
-        if (dialog && dialog->isVisible() && dialog->isModal())
-            dialog->reject();
-    }
+    // A dialog of this window may have hidden before its runModal has returned: look again.
+    ui::afterDialogs(this, [this, next = std::move(next)]() mutable {
+        if (m_modalOpen)
+            QTimer::singleShot(0, this, [this, next = std::move(next)]() mutable {
+                whenNoModal(std::move(next));
+            });
+        else
+            next();
+    });
 }
 
 bool FrmMain::bringModalForward() {
-    if (!m_modalOpen)
+    if (!m_modalOpen && !ui::dialogOpen())
         return false;
     showNormal();
     QWidget *top = QApplication::activeModalWidget();

@@ -56,9 +56,9 @@ public:
     void showFromTray();
     // The user was deleted: the window closes without the exit question.
     void setLoggingOut(bool loggingOut) { m_IsLogout = loggingOut; }
-    // Runs `next` now, or, while one of this window's modal windows is open, closes that window
-    // (and whatever it opened) and runs `next` once it has returned: nothing may end or replace
-    // this window while a dialog of it is still on the stack.
+    // Runs `next` now, or, while a dialog is open (one of this window's, or a message box),
+    // closes the dialogs and runs `next` once they have all returned: nothing may end or replace
+    // this window while a dialog's code is still on the stack.
     void whenNoModal(std::function<void()> next);
     // Whether the clipboard is to be emptied when the program ends.
     bool clearClipboardOnExit() const { return m_settings.ClearClipboard; }
@@ -142,7 +142,6 @@ private:
     ListState m_stateAtLock;
     QTreeWidgetItem *m_nodeAtPress = nullptr;
     QPointer<QDialog> m_modal;
-    std::function<void()> m_afterModal;
     QPointer<QWidget> m_memberPage;
     int m_SortColumn = 0;
     bool m_IsLock = false;

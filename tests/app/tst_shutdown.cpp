@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -116,6 +117,10 @@ private slots:
         QTest::newRow("tray quit, tools > user") << "tray quit item" << userWindow;
         QTest::newRow("session end, settings") << "session end" << settings;
         QTest::newRow("session end, tools > user") << "session end" << userWindow;
+        // A message box of the main window itself, outside any of its dialogs.
+        const QStringList lockMessage{"mnuLock"};
+        QTest::newRow("tray quit, lock message") << "tray quit item" << lockMessage;
+        QTest::newRow("session end, lock message") << "session end" << lockMessage;
     }
     void endWithADialogOpen() {
         QFETCH(QString, route);
@@ -124,6 +129,15 @@ private slots:
         logIn();
         FrmMain *window = app->mainWindow();
         QSignalSpy finished(app.get(), &Application::finished);
+        // The message boxes wait as real ones do, in a loop of their own, until answered.
+        env->messages.onShow = [](const RecordingMessageService::Shown &shown) {
+            if (shown.text == QStringLiteral("是否退出系统？"))
+                return;
+            QDialog box;
+            box.setObjectName(QStringLiteral("message"));
+            box.setModal(true);
+            box.exec();
+        };
         QStringList opened;
         // Each step runs inside the dialog the step before opened.
         std::function<void(int)> step = [&](int depth) {
@@ -142,15 +156,43 @@ private slots:
                     opened << dialog->objectName();
                 step(depth + 1);
             });
-            QTest::mouseClick(child<QPushButton>(parent, qPrintable(path[depth])), Qt::LeftButton);
+            if (path[depth].startsWith(QLatin1String("mnu")))
+                window->trayMenu()->item(qPrintable(path[depth]))->trigger();
+            else
+                QTest::mouseClick(child<QPushButton>(parent, qPrintable(path[depth])),
+                                  Qt::LeftButton);
         };
         step(0);
         QTRY_COMPARE(finished.count(), 1);
         QCOMPARE(opened.size(), path.size());
         QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(env->messages.texts(), route == QLatin1String("session end")
-                                            ? QStringList()
-                                            : QStringList{QStringLiteral("是否退出系统？")});
+        QStringList asked = env->messages.texts();
+        asked.removeAll(QStringLiteral("Qolani密码管理器已处锁定锁定状态!"));
+        QCOMPARE(asked, route == QLatin1String("session end")
+                            ? QStringList()
+                            : QStringList{QStringLiteral("是否退出系统？")});
+        QVERIFY_THROWS_EXCEPTION(VaultError, Vault::open(env->dataFile()));
+        std::unique_ptr<Vault> vault = datafile::open(env->dataFile(), {});
+        QCOMPARE(vault->users().names(), QStringList{QStringLiteral("alice")});
+    }
+
+    // The session ends while the registration window is open over the login window: it closes,
+    // and the data file is at rest again.
+    void sessionEndWithTheRegistrationOpen() {
+        prepareDataFile(true);
+        app = std::make_unique<Application>(env->services());
+        QVERIFY(app->start());
+        QSignalSpy finished(app.get(), &Application::finished);
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                opened = dialog->objectName();
+            app->quit();
+        });
+        QTest::mouseClick(child<QPushButton>(app->loginWindow(), "CmdRegNewUser"), Qt::LeftButton);
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(opened, QStringLiteral("FrmNewUser"));
+        QVERIFY(!QApplication::activeModalWidget());
         QVERIFY_THROWS_EXCEPTION(VaultError, Vault::open(env->dataFile()));
         std::unique_ptr<Vault> vault = datafile::open(env->dataFile(), {});
         QCOMPARE(vault->users().names(), QStringList{QStringLiteral("alice")});

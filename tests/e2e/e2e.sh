@@ -168,7 +168,7 @@ paste alt+1 alt+2
 search 'wyyx'
 arm_shortcuts
 paste alt+1
-wait_lines 3
+wait_lines 3 || fail "the shortcuts did not type three lines"
 expected=$(printf '%s\n' 'zhangsan-cmb' 'Cmb-Pass-888' 'zhangsan@163.com')
 [ "$(tr -d '\000' <"$work/typed.txt")" = "$expected" ] ||
     fail "the shortcuts typed '$(tr -d '\000' <"$work/typed.txt")' instead of '$expected'"
@@ -263,7 +263,7 @@ wait_gone '^工具$' 5 || true
 search 'zsyh'
 arm_shortcuts
 paste alt+1
-wait_lines 1
+wait_lines 1 || fail "the shortcut did not type the restored user ID"
 [ "$(tr -d '\000' <"$work/typed.txt")" = "zhangsan-cmb" ] ||
     fail "the restored record did not come back (typed '$(tr -d '\000' <"$work/typed.txt")')"
 

@@ -271,6 +271,23 @@ private slots:
         QCOMPARE(data->records(kAlice, passwordOf(kAlice)), remaining);
     }
 
+    // The manual backup to the automatic backup's own file keeps the one it replaces.
+    void manualBackupOverTheAutomaticFileKeepsItsGenerations() {
+        const QString automatic = inFolder(QStringLiteral("SystemDataBackup.dat"));
+        UserSettings s = data->vault->users().settings(kAlice);
+        s.AutoBackupPath = automatic;
+        s.PriorBackupDate = QDate(2026, 12, 1);
+        data->vault->users().saveSettings(kAlice, s);
+        QVERIFY(BackupDatabase(*data->vault, automatic, true));
+        const QByteArray good = readAll(automatic);
+        openTool();
+        env->fileDialogs.answers.push_back(automatic);
+        click(tool.get(), "CmdBackup");
+        verifyShown(QStringLiteral("数据备份成功!"), MessageService::Icon::Information);
+        QCOMPARE(readAll(inFolder(QStringLiteral("SystemDataBackup-2026-12-01.dat"))), good);
+        QVERIFY(QFileInfo(automatic).size() > 0);
+    }
+
     void failedBackup_data() {
         QTest::addColumn<QString>("target");
         QTest::newRow("missing folder") << "没有的文件夹/backup.dat";
