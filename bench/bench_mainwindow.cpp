@@ -2,6 +2,7 @@
 // category. Measures the start up to the login window, the login up to the main window,
 // opening the main window, a quick-search keystroke (filter and repaint), the memory the list
 // holds and a compacted backup.
+#include "DemoRecords.h"
 #include "TestServices.h"
 
 #include "app/Application.h"
@@ -32,13 +33,6 @@ namespace {
 const QString kUser = QStringLiteral("bench");
 const QString kPassword = QStringLiteral("bench-password");
 
-// Parts of realistic account names.
-const char16_t *const kChinese[] = {u"招商银行", u"工商银行", u"支付宝",   u"淘宝",     u"京东",
-                                    u"微信",     u"新浪微博", u"网易邮箱", u"哔哩哔哩", u"百度网盘",
-                                    u"腾讯视频", u"中国移动", u"携程旅行", u"知乎",     u"豆瓣"};
-const char *const kLatin[] = {"GitHub", "Gmail",  "Steam", "Outlook", "Dropbox",
-                              "Amazon", "PayPal", "Apple", "Reddit",  "Wikipedia"};
-
 struct Corpus {
     TestEnvironment env;
     std::unique_ptr<Vault> vault;
@@ -59,22 +53,11 @@ Corpus &corpus(int records) {
     // a user meets it.
     c.vault->users().registerUser(kUser, kPassword, QDate(2026, 1, 1), c.env.folder.path());
     auto session = std::make_shared<Session>(*c.vault->users().login(kUser, kPassword));
-    const QStringList categories = schema::defaultCategories();
     QRandomGenerator random(42);
     sql::Transaction transaction(c.vault->connection());
     RecordStore store = c.vault->records(*session);
-    for (int i = 0; i < records; ++i) {
-        const bool chinese = random.bounded(2) == 0;
-        const QString base =
-            chinese ? QString::fromUtf16(kChinese[random.bounded(int(std::size(kChinese)))])
-                    : QString::fromLatin1(kLatin[random.bounded(int(std::size(kLatin)))]);
-        store.add({categories[random.bounded(categories.size())], base + QString::number(i),
-                   QStringLiteral("user%1@example.com").arg(i),
-                   QStringLiteral("pw-%1-%2").arg(i).arg(random.generate()),
-                   QStringLiteral("2020-01-%1").arg(1 + i % 28, 2, 10, QLatin1Char('0')),
-                   QStringLiteral("https://www.example%1.com/login").arg(i % 500),
-                   QStringLiteral("备注 %1").arg(i)});
-    }
+    for (int i = 0; i < records; ++i)
+        store.add(demo::record(random, i));
     transaction.commit();
     c.session = std::make_unique<std::shared_ptr<Session>>(std::move(session));
     return c;

@@ -23,12 +23,6 @@ struct Lock::Handle {
     explicit Handle(const QString &path) : file(path) { file.setStaleLockTime(0); }
 };
 
-Lock::Lock(QString path) : m_path(std::move(path)) {}
-
-Lock::~Lock() {
-    release();
-}
-
 Result Lock::take() {
     if (isLocked())
         return Result::Taken;
@@ -56,12 +50,6 @@ void Lock::release() {
 struct Lock::Handle {
     int fd = -1;
 };
-
-Lock::Lock(QString path) : m_path(std::move(path)) {}
-
-Lock::~Lock() {
-    release();
-}
 
 Result Lock::take() {
     if (isLocked())
@@ -111,5 +99,11 @@ void Lock::release() {
 }
 
 #endif
+
+Lock::Lock(QString path) : m_path(std::move(path)) {}
+
+Lock::~Lock() {
+    release();
+}
 
 } // namespace instancelock
