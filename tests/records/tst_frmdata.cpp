@@ -1,4 +1,5 @@
 #include "TestServices.h"
+#include "TestWidgets.h"
 #include "VaultFixture.h"
 
 #include "records/CategoryStore.h"
@@ -42,10 +43,7 @@ class TstFrmData : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
     template <typename T = QLineEdit> T *field(const char *name) {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
+        return testwidgets::child<T>(window.get(), name);
     }
     QComboBox *category() { return field<QComboBox>("CbAccountType"); }
     QLineEdit *password() { return field("TxtAccountPassword"); }

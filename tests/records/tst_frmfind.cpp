@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "TestWidgets.h"
 
 #include "records/CategoryStore.h"
 #include "records/FrmFind.h"
@@ -14,10 +15,7 @@ class TstFrmFind : public QObject {
     std::unique_ptr<MainWindowFixture> f;
 
     template <typename T = QLineEdit> static T *in(QWidget *dialog, const char *name) {
-        T *widget = dialog->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
+        return testwidgets::child<T>(dialog, name);
     }
     static void search(QDialog *dialog) {
         QTest::mouseClick(in<QPushButton>(dialog, "CmdSave"), Qt::LeftButton);

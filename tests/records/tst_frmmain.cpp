@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "TestWidgets.h"
 
 #include "records/CategoryStore.h"
 #include "users/UserStore.h"
@@ -18,10 +19,7 @@ class TstFrmMain : public QObject {
 
     QLineEdit *findBox() { return f->child<QLineEdit>("TxtFindData"); }
     template <typename T = QLineEdit> static T *in(QDialog *dialog, const char *name) {
-        T *widget = dialog->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
+        return testwidgets::child<T>(dialog, name);
     }
     static void save(QDialog *dialog) {
         QTest::mouseClick(in<QPushButton>(dialog, "CmdSave"), Qt::LeftButton);
