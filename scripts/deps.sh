@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs the Debian 12 packages that building, running and testing Ombrivo need.
 set -eu
-packages="cmake g++ make pkg-config lld clang-format qt6-base-dev qt6-base-dev-tools qt6-l10n-tools \
-libgl-dev libsqlcipher-dev libsodium-dev libicu-dev libgtest-dev libbenchmark-dev \
+packages="cmake g++ make ninja-build pkg-config lld clang-format qt6-base-dev qt6-base-dev-tools qt6-l10n-tools \
+libgl-dev libsqlcipher-dev libssl-dev libsodium-dev libicu-dev libgtest-dev libbenchmark-dev \
 qt6-tools-dev qt6-tools-dev-tools qt6-translations-l10n dpkg-dev desktop-file-utils appstream \
 fonts-wqy-microhei xvfb xauth xdotool openbox trayer xterm imagemagick x11-utils x11-xserver-utils libx11-dev libxtst-dev libxcb1-dev libx11-xcb-dev libxi-dev \
 g++-mingw-w64-x86-64"

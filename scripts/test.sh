@@ -15,7 +15,11 @@ if [ "${SANITIZE:-0}" = 1 ]; then
     bench=OFF
 fi
 if [ "$sanitize" = ON ]; then build="${BUILD_DIR:-build-asan}"; else build="${BUILD_DIR:-build}"; fi
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRIVO_SANITIZE="$sanitize" \
+# Ninja for a new build folder; one made earlier keeps its generator.
+generator=""
+[ -f "$build/CMakeCache.txt" ] || generator="-G Ninja"
+# shellcheck disable=SC2086
+cmake -S . -B "$build" $generator -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRIVO_SANITIZE="$sanitize" \
     -DOMBRIVO_BUILD_BENCH="$bench"
 cmake --build "$build" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen

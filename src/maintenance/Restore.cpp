@@ -16,7 +16,7 @@
 
 namespace {
 
-[[noreturn]] void fail(const QString &text) {
+[[noreturn]] void refuse(const QString &text) {
     throw BackupFile::Error(text.toStdString());
 }
 
@@ -37,27 +37,27 @@ BackupFile::~BackupFile() {
 std::unique_ptr<BackupFile> BackupFile::open(const QString &backupPath, const QString &dataFolder) {
     const QFileInfo info(backupPath);
     if (info.isDir())
-        fail(tr("所选的是文件夹,不是备份文件: %1").arg(QDir::toNativeSeparators(backupPath)));
+        refuse(tr("所选的是文件夹,不是备份文件: %1").arg(QDir::toNativeSeparators(backupPath)));
     if (!info.exists() || !info.isFile())
-        fail(tr("备份文件不存在: %1").arg(QDir::toNativeSeparators(backupPath)));
+        refuse(tr("备份文件不存在: %1").arg(QDir::toNativeSeparators(backupPath)));
     // Opening the live file a second time in this process would drop the database's locks.
     const QFileInfo live(dataFolder + QLatin1Char('/') + QLatin1String(datafile::kFileName));
     if (live.exists() && live.canonicalFilePath() == info.canonicalFilePath())
-        fail(tr("正在使用的数据文件不能作为备份文件恢复: %1")
-                 .arg(QDir::toNativeSeparators(backupPath)));
+        refuse(tr("正在使用的数据文件不能作为备份文件恢复: %1")
+                   .arg(QDir::toNativeSeparators(backupPath)));
     QFile file(backupPath);
     if (!file.open(QIODevice::ReadOnly))
-        fail(tr("备份文件无法读取: %1").arg(QDir::toNativeSeparators(backupPath)));
+        refuse(tr("备份文件无法读取: %1").arg(QDir::toNativeSeparators(backupPath)));
     QByteArray bytes = file.readAll();
     file.close();
     if (bytes.isEmpty())
-        fail(tr("备份文件是空的: %1").arg(QDir::toNativeSeparators(backupPath)));
+        refuse(tr("备份文件是空的: %1").arg(QDir::toNativeSeparators(backupPath)));
     clsSimpleXOR().DecryptByte(bytes, QString::fromLatin1(datafile::kScrambleKey));
 
     const QString folder = DataFolder::restoreWorkFolder(dataFolder);
     QDir(folder).removeRecursively();
     if (!QDir().mkpath(folder))
-        fail(tr("无法创建临时文件夹: %1").arg(QDir::toNativeSeparators(folder)));
+        refuse(tr("无法创建临时文件夹: %1").arg(QDir::toNativeSeparators(folder)));
     const QString copy = folder + QStringLiteral("/backup.dat");
     try {
         atomicfile::write(copy, bytes);
@@ -65,8 +65,8 @@ std::unique_ptr<BackupFile> BackupFile::open(const QString &backupPath, const QS
         return std::unique_ptr<BackupFile>(new BackupFile(folder, std::move(vault)));
     } catch (const std::exception &) {
         QDir(folder).removeRecursively();
-        fail(tr("所选文件不是有效的备份文件,或已损坏: %1")
-                 .arg(QDir::toNativeSeparators(backupPath)));
+        refuse(tr("所选文件不是有效的备份文件,或已损坏: %1")
+                   .arg(QDir::toNativeSeparators(backupPath)));
     }
 }
 
@@ -82,7 +82,7 @@ void BackupFile::restoreInto(Vault &live, const Session &session, const QString 
                              const QString &password, bool replaceSettings) {
     std::optional<Session> source = m_vault->users().login(backupUser, password);
     if (!source)
-        fail(tr("用户密码错误,请重新输入!"));
+        refuse(tr("用户密码错误,请重新输入!"));
 
     sql::Connection &db = live.connection();
     sql::Transaction transaction(db);

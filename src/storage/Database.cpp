@@ -1,10 +1,12 @@
 #include "storage/Database.h"
 
 #include "storage/AtomicFile.h"
+#include "storage/CipherKey.h"
 #include "storage/Schema.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
 #include <sqlite3.h>
 #include <system_error>
@@ -18,8 +20,20 @@ VaultError::VaultError(Kind kind, const QString &message)
 
 namespace {
 
-QByteArray databaseKey() {
-    return QByteArray(Database::kDatabaseKey);
+// The key for a file with this salt; the plain password for a file too short to hold one (it
+// is no data file, and fails to open as one).
+crypto::SecureBytes databaseKey(const QByteArray &salt) {
+    const QByteArrayView password(Database::kDatabaseKey);
+    if (salt.isEmpty()) {
+        crypto::SecureBytes plain(std::size_t(password.size()));
+        std::copy(password.begin(), password.end(), plain.data());
+        return plain;
+    }
+    return cipherkey::keyText(password, salt);
+}
+
+QByteArrayView view(const crypto::SecureBytes &bytes) {
+    return {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())};
 }
 
 VaultError translate(const sql::Error &error, const QString &path) {
@@ -49,8 +63,8 @@ void requireCipher(sql::Connection &db) {
 
 } // namespace
 
-Database::Database(QString path, sql::Connection db)
-    : m_path(std::move(path)), m_db(std::move(db)) {}
+Database::Database(QString path, sql::Connection db, QByteArray salt)
+    : m_path(std::move(path)), m_db(std::move(db)), m_salt(std::move(salt)) {}
 
 Database::~Database() = default;
 
@@ -67,8 +81,9 @@ std::unique_ptr<Database> Database::open(const QString &path) {
         throw VaultError(VaultError::Kind::Io,
                          QStringLiteral("%1 cannot be read and written").arg(path));
     try {
+        QByteArray salt = cipherkey::saltOf(path);
         sql::Connection db =
-            sql::Connection::open(path, sql::Connection::Mode::ReadWrite, databaseKey());
+            sql::Connection::open(path, sql::Connection::Mode::ReadWrite, view(databaseKey(salt)));
         requireCipher(db);
         // Keep temporary tables and indexes in memory: nothing unencrypted goes beside the file.
         db.exec("PRAGMA temp_store = MEMORY");
@@ -90,7 +105,7 @@ std::unique_ptr<Database> Database::open(const QString &path) {
         db.exec("BEGIN EXCLUSIVE");
         db.exec("COMMIT");
         schema::upgrade(db);
-        return std::unique_ptr<Database>(new Database(path, std::move(db)));
+        return std::unique_ptr<Database>(new Database(path, std::move(db), std::move(salt)));
     } catch (const sql::Error &error) {
         throw translate(error, path);
     }
@@ -98,8 +113,8 @@ std::unique_ptr<Database> Database::open(const QString &path) {
 
 void Database::create(const QString &path) {
     try {
-        sql::Connection db =
-            sql::Connection::open(path, sql::Connection::Mode::Create, databaseKey());
+        sql::Connection db = sql::Connection::open(path, sql::Connection::Mode::Create,
+                                                   view(databaseKey(cipherkey::newSalt())));
         requireCipher(db);
         schema::create(db);
     } catch (const sql::Error &error) {
@@ -113,7 +128,10 @@ void Database::close() {
 
 void Database::exportTo(const QString &target) {
     sql::Statement attach = m_db.prepare("ATTACH DATABASE ?1 AS export KEY ?2");
-    attach.bind(1, target).bind(2, QString::fromLatin1(kDatabaseKey));
+    // The copy takes the live file's salt, and so its key: nothing is stretched again.
+    const crypto::SecureBytes key = databaseKey(m_salt);
+    attach.bind(1, target).bind(2,
+                                QByteArray::fromRawData(view(key).constData(), view(key).size()));
     attach.run();
     try {
         m_db.exec("SELECT sqlcipher_export('export')");

@@ -59,8 +59,9 @@ public:
     const crypto::KdfParams &kdfParams() const { return m_kdf; }
 
 private:
-    Database(QString path, sql::Connection db);
+    Database(QString path, sql::Connection db, QByteArray salt);
     QString m_path;
     sql::Connection m_db;
+    QByteArray m_salt; // the file's first bytes: not secret, the key's other half
     crypto::KdfParams m_kdf = crypto::KdfParams::interactive();
 };

@@ -16,7 +16,7 @@ QString messageOf(sqlite3 *db, int rc) {
 Error::Error(int code, const QString &message)
     : std::runtime_error(message.toStdString()), m_code(code) {}
 
-Connection Connection::open(const QString &path, Mode mode, const QByteArray &key) {
+Connection Connection::open(const QString &path, Mode mode, QByteArrayView key) {
     sqlite3 *db = nullptr;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::Create)

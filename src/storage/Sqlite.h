@@ -28,7 +28,7 @@ public:
     enum class Mode { ReadWrite, Create };
 
     // Opens `path` and sets the database key; nothing is read from the file yet.
-    static Connection open(const QString &path, Mode mode, const QByteArray &key);
+    static Connection open(const QString &path, Mode mode, QByteArrayView key);
 
     Connection() = default;
     Connection(Connection &&other) noexcept;

@@ -224,12 +224,15 @@ log "backup"
 backup="$HOME/备份/E2E备份.dat"
 mkdir -p "$(dirname "$backup")"
 tool alt+b tools
-dialog=$(wait_window '^保存备份文件$') || fail "no save dialog"
-shot_window "$dialog" backup-dialog
+wait_window '^保存备份文件$' >/dev/null || fail "no save dialog"
+# A file dialog maps before it takes the keyboard (it reads its folder first): typing at once
+# loses the first characters under load.
+focus '^保存备份文件$'
 keys ctrl+a
 typed "$backup"
+shot_window "$(wait_window '^保存备份文件$')" backup-dialog
 keys Return
-answer_message "backed up"
+answer_message "backed up" backed-up
 [ -s "$backup" ] || fail "no backup at $backup"
 [ "$(head -c 15 "$backup")" != "SQLite format 3" ] || fail "the backup is not scrambled"
 focus '^工具$'
@@ -244,9 +247,11 @@ answer_message "delete question" delete-question '删除提示'
 search 'zsyh'
 : >"$work/typed.txt"
 tool alt+r
-dialog=$(wait_window '^请选择备份文件$') || fail "no open dialog"
+wait_window '^请选择备份文件$' >/dev/null || fail "no open dialog"
+focus '^请选择备份文件$'
 keys ctrl+a
 typed "$backup"
+shot_window "$(wait_window '^请选择备份文件$')" restore-dialog
 keys Return
 resume=$(wait_window '^恢复数据$') || fail "no restore window"
 keys Down

@@ -8,6 +8,11 @@ log() { printf '[e2e %s] %s\n' "$(date +%T)" "$*"; }
 fail() {
     log "FAILED: $*"
     shot_root "failure" || true
+    # What the program printed, since the output folder goes with a clean clone.
+    if [ -s "${out:-}/ombrivo.log" ]; then
+        log "the program's output (last lines):"
+        tail -n 30 "$out/ombrivo.log" >&2
+    fi
     exit 1
 }
 

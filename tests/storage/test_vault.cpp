@@ -3,6 +3,7 @@
 #include "records/CategoryStore.h"
 #include "records/RecordStore.h"
 #include "storage/Schema.h"
+#include "storage/Sqlite.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,6 +156,36 @@ TEST(Vault, NothingReadableOnDisk) {
     for (const char *needle : {"PLAINTEXTPASSWORD", "visiblename", "alice", "example.org",
                                "remarkable", "sysuser", "SQLite"})
         EXPECT_FALSE(bytes.contains(needle)) << needle;
+}
+
+// The key is stretched once per salt and handed to SQLCipher raw; the files must stay the ones
+// the database password opens by itself, in both directions, or older files and backups are lost.
+TEST(Vault, TheDatabasePasswordAloneOpensEveryFileWritten) {
+    QTemporaryDir folder;
+    const QString older = folder.filePath(QStringLiteral("older.dat"));
+    {
+        sql::Connection db =
+            sql::Connection::open(older, sql::Connection::Mode::Create, Vault::kDatabaseKey);
+        schema::create(db);
+    }
+    auto vault = Vault::open(older);
+    vault->setKdfParams(crypto::KdfParams::minimal());
+    vault->users().registerUser(QStringLiteral("alice"), kPassword, QDate(2026, 12, 10),
+                                folder.path());
+    const QString created = folder.filePath(QStringLiteral("created.dat"));
+    const QString exported = folder.filePath(QStringLiteral("exported.dat"));
+    Vault::create(created);
+    ASSERT_TRUE(QFile(exported).open(QIODevice::WriteOnly)); // the live connection creates none
+    vault->exportTo(exported);
+    vault.reset();
+    for (const QString &path : {older, created, exported}) {
+        SCOPED_TRACE(path.toStdString());
+        sql::Connection db =
+            sql::Connection::open(path, sql::Connection::Mode::ReadWrite, Vault::kDatabaseKey);
+        EXPECT_TRUE(schema::isPresent(db));
+        EXPECT_EQ(db.scalarText("SELECT count(*) FROM sysuser"),
+                  path == created ? QStringLiteral("0") : QStringLiteral("1"));
+    }
 }
 
 TEST(Vault, RefusesFilesThatAreNotOurs) {
