@@ -10,6 +10,7 @@
 #include "records/FrmMain.h"
 #include "records/RecordModel.h"
 #include "records/RecordStore.h"
+#include "storage/CipherKey.h"
 #include "storage/Schema.h"
 #include "users/FrmLogin.h"
 #include "users/Session.h"
@@ -92,7 +93,8 @@ void BM_StartToLoginWindow(benchmark::State &state) {
         }
         QApplication::processEvents();
         state.PauseTiming();
-        application.quit(); // scrambles the file again for the next round
+        application.quit();  // scrambles the file again for the next round
+        cipherkey::forget(); // and the next round stretches the database key, as a new process
         state.ResumeTiming();
     }
 }

@@ -79,6 +79,11 @@ QByteArray saltOf(const QString &path) {
     return salt.size() == kSaltSize ? salt : QByteArray();
 }
 
+void forget() {
+    std::lock_guard lock(guard);
+    kept.clear();
+}
+
 QByteArray newSalt() {
     return crypto::randomBytes(std::size_t(kSaltSize));
 }

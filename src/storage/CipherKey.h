@@ -29,4 +29,7 @@ QByteArray saltOf(const QString &path);
 // A new random salt, for a new file.
 QByteArray newSalt();
 
+// Wipes the kept keys: the next file of every salt is stretched again, as in a new process.
+void forget();
+
 } // namespace cipherkey
