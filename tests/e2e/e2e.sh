@@ -142,12 +142,18 @@ search() {
 }
 
 # The list's menu: "复制+快捷键" gives the chosen record to the system-wide shortcuts.
+# Under load the list is still being filled after the search: the keys wait for it, or the menu
+# opens on no record and the shortcuts stay unarmed (the xterm then gets Alt+1 itself).
 arm_shortcuts() {
+    focus '当前用户'
+    sleep 1
     keys Tab Tab Tab
-    keys Menu
     sleep 0.5
+    keys Menu
+    sleep 1
     [ -n "${1:-}" ] && shot_root "$1"
     keys c
+    sleep 0.5
 }
 
 # paste KEYS...: types into the xterm with the shortcuts, one line each.
