@@ -130,8 +130,8 @@ void Database::exportTo(const QString &target) {
     sql::Statement attach = m_db.prepare("ATTACH DATABASE ?1 AS export KEY ?2");
     // The copy takes the live file's salt, and so its key: nothing is stretched again.
     const crypto::SecureBytes key = databaseKey(m_salt);
-    attach.bind(1, target).bind(2,
-                                QByteArray::fromRawData(view(key).constData(), view(key).size()));
+    const QByteArrayView text = view(key);
+    attach.bind(1, target).bind(2, QByteArray::fromRawData(text.constData(), text.size()));
     attach.run();
     try {
         m_db.exec("SELECT sqlcipher_export('export')");
